@@ -1,0 +1,22 @@
+// Pad controls and keys, sampled once per wardrobe frame; "just pressed" is the edge
+// between the two latest samplings.
+#pragma once
+#include <cstdint>
+
+struct InputStateRecord {
+  uint8_t controlNow[187];
+  uint8_t controlBefore[187];
+  uint8_t keyNow[255];
+  uint8_t keyBefore[255];
+};
+extern InputStateRecord InputState;
+
+void SampleInput();
+bool IsKeyJustPressed(int32_t key);
+bool IsControlJustPressed(int32_t control);
+
+bool IsMenuUpPressed();
+bool IsMenuDownPressed();
+bool IsMenuLeftPressed();
+bool IsMenuRightPressed();
+bool IsMenuAcceptPressed();

@@ -1,0 +1,12 @@
+// Drawing the menu's rows and printing its help lines through the host's text natives.
+#pragma once
+#include <cstdint>
+
+// Draws one row at position WardrobeMenu.rowCount and counts it; true when it is the
+// highlighted row. value may be null (no value column).
+bool MenuRow(const char* label, const char* value, bool disabled);
+void DrawMenuText(float x, float y, const char* text, uint32_t colour, double size, bool flagB, bool rightAlign,
+                  bool effect, int32_t font, float widthFactor);
+void ShowHelpText(const char* text, int32_t milliseconds);
+// Screen height / width.
+double ScreenAspectFactor();

@@ -1,0 +1,19 @@
+// The immediate-mode wardrobe menu: rows laid out anew every frame from the host's
+// ped state; only a few integers and flags are kept between frames.
+#pragma once
+#include <cstdint>
+
+struct WardrobeMenuState {
+  int32_t rowCount = 0;
+  int32_t selectedRow = 0;
+  int32_t selectedOutfit = 0;
+  double saveNoticeSeconds = 0.0;
+  bool acceptRequested = false;
+  bool cancelRequested = false;
+};
+extern WardrobeMenuState WardrobeMenu;
+
+extern const char* const SlotNames[13];
+
+void BuildWardrobeMenu();
+bool ComponentHasVariants(uint32_t component);
