@@ -33,3 +33,6 @@ int32_t GetPlayerPedHandle();
 // The player's world matrix (16 floats, row 3 the position), read through the ped
 // object returned by GetPlayerPedObject.
 const float* PlayerPedMatrix();
+
+// The host call 20 bytes before the frame hook's site that the companion check probes.
+uintptr_t CompanionProbeSite();

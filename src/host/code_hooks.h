@@ -1,0 +1,48 @@
+// The eight patched host call sites: each now calls a thunk of ours, which runs the
+// hook's callbacks and then lets the host's own routine run as before.
+#pragma once
+#include <cstdint>
+#include <list>
+
+#include "core/frame_callbacks.h"
+
+// Callbacks of after-kind hooks receive the object pointer the host passed in ECX.
+using AfterCallback = void (*)(uint32_t object);
+using AfterCallbackList = std::list<AfterCallback>;
+
+enum class HookKind : uint8_t {
+  Before,                   // callbacks, then a jump to the previous callee
+  BeforeWithScriptThread,   // the same, inside the plug-in's script context
+  After,                    // the previous callee, then the callbacks
+};
+
+struct CodeHook {
+  uint32_t offsetBuild1;
+  uint32_t offsetBuild2;
+  HookKind kind;
+  FrameCallbackList* callbacks;        // before kinds
+  AfterCallbackList* afterCallbacks;   // after kind
+};
+
+constexpr int CodeHookCount = 8;
+extern CodeHook codeHooks[CodeHookCount];
+constexpr int FrameHookIndex = 0;
+constexpr int CameraHookIndex = 6;
+
+// Filled by the thunks' installation; read by the thunks (hook_thunks.cpp).
+extern "C" uint32_t hookPreviousCallee[CodeHookCount];
+extern "C" uint32_t hookSavedEcx[CodeHookCount];
+// Entry points of the eight thunks.
+uintptr_t HookThunk(int index);
+
+// A script-thread record of our own, current while the frame callbacks run.
+extern uint8_t PluginScriptThread[256];
+
+void InstallHooks();
+// Points the call at site to thunk; returns the site's previous callee (0 and no change
+// for a null site).
+uintptr_t InstallHook(uintptr_t site, uintptr_t thunk);
+
+// The dispatchers the thunks call.
+extern "C" void __cdecl DispatchBeforeHook(uint32_t index);
+extern "C" void __cdecl DispatchAfterHook(uint32_t index, uint32_t object);

@@ -1,0 +1,64 @@
+// The eight thunks the patched host call sites call. Compiler-specific: GNU assembler
+// syntax for i386 with the leading-underscore C symbols of 32-bit Windows.
+//
+// Before kind, entered by the host's call (return address site + 5 on the stack):
+// save every general register, dispatch, restore them, and jump (not call) to the
+// previous callee, which then runs with the host's registers and stack exactly as the
+// host's call left them and returns straight to site + 5.
+//
+// After kind: keep ECX (the object the host passes), call the previous callee (which
+// takes no stack arguments), then dispatch with every register saved so that the
+// callee's EAX reaches the host unchanged, and return to site + 5.
+#include "host/code_hooks.h"
+
+#define WARDROBE_STR2(x) #x
+#define WARDROBE_STR(x) WARDROBE_STR2(x)
+
+#define BEFORE_THUNK(n)                                                   \
+  asm(".text\n"                                                           \
+      ".globl _HookThunk" #n "\n"                                         \
+      "_HookThunk" #n ":\n"                                               \
+      "  pushal\n"                                                        \
+      "  pushl $" #n "\n"                                                 \
+      "  call _DispatchBeforeHook\n"                                      \
+      "  addl $4, %esp\n"                                                 \
+      "  popal\n"                                                         \
+      "  jmp *_hookPreviousCallee+" WARDROBE_STR(n * 4) "\n");
+
+#define AFTER_THUNK(n)                                                    \
+  asm(".text\n"                                                           \
+      ".globl _HookThunk" #n "\n"                                         \
+      "_HookThunk" #n ":\n"                                               \
+      "  movl %ecx, _hookSavedEcx+" WARDROBE_STR(n * 4) "\n"              \
+      "  call *_hookPreviousCallee+" WARDROBE_STR(n * 4) "\n"             \
+      "  pushal\n"                                                        \
+      "  pushl _hookSavedEcx+" WARDROBE_STR(n * 4) "\n"                   \
+      "  pushl $" #n "\n"                                                 \
+      "  call _DispatchAfterHook\n"                                       \
+      "  addl $8, %esp\n"                                                 \
+      "  popal\n"                                                         \
+      "  ret\n");
+
+BEFORE_THUNK(0)
+BEFORE_THUNK(1)
+BEFORE_THUNK(2)
+BEFORE_THUNK(3)
+AFTER_THUNK(4)
+AFTER_THUNK(5)
+BEFORE_THUNK(6)
+BEFORE_THUNK(7)
+
+extern "C" void HookThunk0();
+extern "C" void HookThunk1();
+extern "C" void HookThunk2();
+extern "C" void HookThunk3();
+extern "C" void HookThunk4();
+extern "C" void HookThunk5();
+extern "C" void HookThunk6();
+extern "C" void HookThunk7();
+
+uintptr_t HookThunk(int index) {
+  static void (*const thunks[CodeHookCount])() = {HookThunk0, HookThunk1, HookThunk2, HookThunk3,
+                                                  HookThunk4, HookThunk5, HookThunk6, HookThunk7};
+  return reinterpret_cast<uintptr_t>(thunks[index]);
+}

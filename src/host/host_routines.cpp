@@ -1,0 +1,22 @@
+// Calls of the host's own routines with their calling conventions. Compiler-specific:
+// GCC's thiscall attribute for the pool's member routine.
+#include "host/game_version.h"
+#include "host/host_locations.h"
+
+uintptr_t GetPlayerInfo(uint32_t playerIndex) {
+  using Routine = uint32_t(__cdecl*)(uint32_t);
+  auto routine = reinterpret_cast<Routine>(ResolveHostAddress(0x417F20, 0x3CD210));
+  return routine(playerIndex);
+}
+
+int32_t GetPoolHandle(uintptr_t pool, uintptr_t object) {
+  using Routine = int32_t(__attribute__((thiscall)) *)(uint32_t, uint32_t);
+  auto routine = reinterpret_cast<Routine>(ResolveHostAddress(0x47230, 0xAFF10));
+  return routine(static_cast<uint32_t>(pool), static_cast<uint32_t>(object));
+}
+
+uintptr_t GetPlayerPedObject() {
+  using Routine = uint32_t(__cdecl*)();
+  auto routine = reinterpret_cast<Routine>(ResolveHostAddress(0x417F40, 0x3CD230));
+  return routine();
+}

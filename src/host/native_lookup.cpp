@@ -1,0 +1,61 @@
+// The host's native lookup takes the hash in ESI and returns the handler in EAX, so it
+// is called from inline assembly; a fault inside it is caught by a structured-exception
+// frame of our own (GCC has no __try). Compiler-specific: GCC/Clang i386 inline asm.
+#include <windows.h>
+
+#include <excpt.h>
+
+#include "host/game_version.h"
+#include "host/native_call.h"
+
+namespace {
+
+// An exception registration record on the stack, followed by where to resume.
+struct LookupGuardFrame {
+  LookupGuardFrame* next;
+  void* handler;
+  uint32_t resumeEsp;
+  uint32_t resumeEbp;
+  uint32_t resumeEip;
+};
+
+extern "C" EXCEPTION_DISPOSITION __cdecl LookupGuardHandler(EXCEPTION_RECORD* record, void* establisherFrame,
+                                                            CONTEXT* context, void*) {
+  if (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) return ExceptionContinueSearch;
+  auto* frame = static_cast<LookupGuardFrame*>(establisherFrame);
+  // Resume after the call with the lookup's stack, no handler found, and the frame
+  // pointer in EDI so the record can be unlinked.
+  context->Eip = frame->resumeEip;
+  context->Esp = frame->resumeEsp;
+  context->Ebp = frame->resumeEbp;
+  context->Eax = 0;
+  context->Edi = reinterpret_cast<DWORD>(frame);
+  return ExceptionContinueExecution;
+}
+
+}  // namespace
+
+uintptr_t LookupNative(uint32_t hash) {
+  uintptr_t routine = ResolveHostAddress(0x1A76D0, 0x226AF0);
+  if (routine == 0) return 0;
+
+  LookupGuardFrame frame{};
+  frame.handler = reinterpret_cast<void*>(&LookupGuardHandler);
+  LookupGuardFrame* framePointer = &frame;
+  uintptr_t handler;
+  asm volatile(
+      "movl %%fs:0, %%eax\n\t"
+      "movl %%eax, 0(%%edi)\n\t"
+      "movl %%esp, 8(%%edi)\n\t"
+      "movl %%ebp, 12(%%edi)\n\t"
+      "movl $1f, 16(%%edi)\n\t"
+      "movl %%edi, %%fs:0\n\t"
+      "call *%[routine]\n"
+      "1:\n\t"
+      "movl 0(%%edi), %%edx\n\t"
+      "movl %%edx, %%fs:0\n\t"
+      : "=a"(handler), "+S"(hash), "+D"(framePointer)
+      : [routine] "m"(routine)
+      : "ebx", "ecx", "edx", "memory", "cc");
+  return handler;
+}
