@@ -10,6 +10,9 @@ struct WardrobeMenuState {
   double saveNoticeSeconds = 0.0;
   bool acceptRequested = false;
   bool cancelRequested = false;
+  // Whether the save that started the running notice stored the outfit: the notice
+  // says "Outfit Saved" or "Outfit Not Saved" accordingly.
+  bool saveStored = false;
 };
 extern WardrobeMenuState WardrobeMenu;
 

@@ -1,0 +1,245 @@
+// The wardrobe menu's rows and controls. Nothing about the clothing is kept here: each
+// frame the rows are laid out again from what the player's ped wears right now, and a
+// row is known only by its position in this frame's order.
+#include "menu/wardrobe_menu.h"
+
+#include <cstdio>
+
+#include "core/input_state.h"
+#include "host/host_locations.h"
+#include "host/natives.h"
+#include "menu/menu_drawing.h"
+#include "outfits/outfit.h"
+#include "outfits/outfit_files.h"
+
+WardrobeMenuState WardrobeMenu;
+
+const char* const SlotNames[13] = {
+    "Head", "Torso", "Legs",      "Special", "Hands", "Feet",    "Jacket",
+    "Hair", "Special 2", "Teeth", "Face",    "Hats",  "Glasses",
+};
+
+namespace {
+
+constexpr uint32_t menuComponentCount = 11;
+constexpr uint32_t menuPropAnchorCount = 2;
+// The host is not asked how many props an anchor offers; the menu always offers three.
+constexpr int32_t propChoices = 3;
+constexpr int32_t noProp = -1;
+
+constexpr double saveNoticeDuration = 2.0;  // seconds of game time
+constexpr int32_t helpTextMilliseconds = 100;
+constexpr int32_t noticeMilliseconds = 2500;
+
+constexpr int32_t frontendSoundId = -1;
+constexpr const char* valueSound = "FRONTEND_MENU_HIGHLIGHT";
+constexpr const char* moveSound = "FRONTEND_MENU_TOGGLE_ON";
+
+constexpr const char* savedNotice = "Outfit Saved";
+constexpr const char* notSavedNotice = "Outfit Not Saved";
+
+struct HelpTexts {
+  const char* adjust;
+  const char* apply;
+  const char* save;
+  const char* select;
+};
+
+constexpr HelpTexts padHelp = {
+    "~PAD_UP~~PAD_DOWN~ Move~n~~PAD_LEFT~~PAD_RIGHT~ Adjust",
+    "~PAD_UP~~PAD_DOWN~ Move~n~~PAD_LEFT~~PAD_RIGHT~ Adjust~n~~INPUT_FRONTEND_ACCEPT~ Apply",
+    "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Save",
+    "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Select",
+};
+
+constexpr HelpTexts keyboardHelp = {
+    "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust",
+    "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust~n~~INPUT_PICKUP~ Apply",
+    "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Save",
+    "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Select",
+};
+
+// Left and Right of this frame as one step; both at once cancel out.
+int32_t AdjustDelta() {
+  int32_t delta = 0;
+  if (IsMenuLeftPressed()) delta -= 1;
+  if (IsMenuRightPressed()) delta += 1;
+  return delta;
+}
+
+void PlayValueSound() { PlayFrontendSound(frontendSoundId, valueSound); }
+
+bool AnyDrawableHasVariants(int32_t ped, uint32_t component) {
+  uint32_t drawableCount = GetNumberOfDrawables(ped, component);
+  for (uint32_t drawable = 0; drawable < drawableCount; ++drawable) {
+    if (GetNumberOfTextures(ped, component, drawable) > 1) return true;
+  }
+  return false;
+}
+
+// A component's drawable row, and below it its variant row: a working one when the
+// current drawable has several textures, a disabled "1/1" placeholder when only other
+// drawables of the component have.
+void ComponentRows(int32_t ped, uint32_t component, const HelpTexts& help) {
+  uint32_t drawableCount = GetNumberOfDrawables(ped, component);
+  uint32_t drawableBefore = GetPedDrawable(ped, component);
+  uint32_t textureCount = GetNumberOfTextures(ped, component, drawableBefore);
+  if (drawableCount <= 1) return;
+
+  char label[64];
+  char value[64];
+  int32_t drawable = static_cast<int32_t>(GetPedDrawable(ped, component));
+  int32_t texture = static_cast<int32_t>(GetPedTexture(ped, component));
+
+  std::snprintf(value, sizeof value, "%d/%d", drawable + 1, static_cast<int32_t>(drawableCount));
+  if (MenuRow(SlotNames[component], value, false)) {
+    ShowHelpText(help.adjust, helpTextMilliseconds);
+    int32_t delta = AdjustDelta();
+    if (delta != 0) {
+      PlayValueSound();
+      drawable += delta;
+      if (drawable < 0) drawable = static_cast<int32_t>(drawableCount - 1);
+      if (static_cast<uint32_t>(drawable) >= drawableCount) drawable = 0;
+      SetPedComponent(ped, component, static_cast<uint32_t>(drawable), 0);
+    }
+  }
+
+  // The variant row follows the texture count read before the drawable row acted, so
+  // it catches up with a changed drawable on the next frame.
+  std::snprintf(label, sizeof label, "%s Variant", SlotNames[component]);
+  if (textureCount > 1) {
+    std::snprintf(value, sizeof value, "%d/%d", texture + 1, static_cast<int32_t>(textureCount));
+    if (MenuRow(label, value, false)) {
+      ShowHelpText(help.adjust, helpTextMilliseconds);
+      int32_t delta = AdjustDelta();
+      if (delta != 0) {
+        PlayValueSound();
+        texture += delta;
+        if (texture < 0) texture = static_cast<int32_t>(textureCount - 1);
+        if (static_cast<uint32_t>(texture) >= textureCount) texture = 0;
+        SetPedComponent(ped, component, static_cast<uint32_t>(drawable), static_cast<uint32_t>(texture));
+      }
+    }
+  } else if (AnyDrawableHasVariants(ped, component)) {
+    // Shown so the row set does not jump as the player steps through drawables; it
+    // can be highlighted but does nothing.
+    MenuRow(label, "1/1", true);
+  }
+}
+
+// The prop row of an anchor: None, then the three props, then None again.
+void PropRow(int32_t ped, uint32_t anchor, const HelpTexts& help) {
+  int32_t prop = noProp;
+  GetPedPropIndex(ped, anchor, &prop);
+
+  char value[64];
+  if (prop == noProp) {
+    std::snprintf(value, sizeof value, "None");
+  } else {
+    std::snprintf(value, sizeof value, "%d/%d", prop + 1, propChoices);
+  }
+  if (!MenuRow(SlotNames[menuComponentCount + anchor], value, false)) return;
+
+  ShowHelpText(help.adjust, helpTextMilliseconds);
+  int32_t delta = AdjustDelta();
+  if (delta == 0) return;
+  PlayValueSound();
+  prop += delta;
+  if (prop < noProp) prop = propChoices - 1;
+  if (prop >= propChoices) prop = noProp;
+  if (prop == noProp) {
+    ClearPedProp(ped, anchor);
+  } else {
+    SetPedProp(ped, anchor, prop);
+  }
+}
+
+void OutfitRow(const HelpTexts& help) {
+  int32_t outfitCount = CountSavedOutfits();
+  // Loading another episode's file can leave fewer outfits than the index: start over
+  // at the first, so an entry that is not in use is never shown or applied.
+  if (outfitCount < WardrobeMenu.selectedOutfit + 1) WardrobeMenu.selectedOutfit = 0;
+
+  char value[64];
+  std::snprintf(value, sizeof value, "%d/%d", WardrobeMenu.selectedOutfit + 1, outfitCount);
+  if (!MenuRow("Outfit", value, outfitCount <= 0)) return;
+
+  if (outfitCount > 0) {
+    int32_t delta = AdjustDelta();
+    if (delta != 0) {
+      PlayValueSound();
+      WardrobeMenu.selectedOutfit += delta;
+      if (WardrobeMenu.selectedOutfit < 0) WardrobeMenu.selectedOutfit = outfitCount - 1;
+      if (WardrobeMenu.selectedOutfit >= outfitCount) WardrobeMenu.selectedOutfit = 0;
+    }
+    if (IsMenuAcceptPressed()) {
+      PlayValueSound();
+      OutfitTable[WardrobeMenu.selectedOutfit].Apply();
+    }
+  }
+  ShowHelpText(help.apply, helpTextMilliseconds);
+}
+
+void SaveRow(const HelpTexts& help) {
+  bool noticeRunning = WardrobeMenu.saveNoticeSeconds > 0.0;
+  if (!MenuRow("Save Outfit", nullptr, noticeRunning) || noticeRunning) return;
+  if (IsMenuAcceptPressed()) {
+    PlayValueSound();
+    WardrobeMenu.saveStored = SaveCurrentOutfit();
+    WardrobeMenu.saveNoticeSeconds = saveNoticeDuration;
+  }
+  ShowHelpText(help.save, helpTextMilliseconds);
+}
+
+// "Accept" and "Cancel" only raise a request; the frame driver closes the menu.
+void RequestRow(const char* label, bool& request, const HelpTexts& help) {
+  if (!MenuRow(label, nullptr, false)) return;
+  ShowHelpText(help.select, helpTextMilliseconds);
+  if (IsMenuAcceptPressed()) {
+    PlayValueSound();
+    request = true;
+  }
+}
+
+}  // namespace
+
+bool ComponentHasVariants(uint32_t component) {
+  return AnyDrawableHasVariants(GetPlayerPedHandle(), component);
+}
+
+void BuildWardrobeMenu() {
+  const HelpTexts& help = IsUsingPad() ? padHelp : keyboardHelp;
+  int32_t ped = GetPlayerPedHandle();
+  WardrobeMenu.rowCount = 0;
+
+  for (uint32_t component = 0; component < menuComponentCount; ++component) {
+    ComponentRows(ped, component, help);
+  }
+  for (uint32_t anchor = 0; anchor < menuPropAnchorCount; ++anchor) {
+    PropRow(ped, anchor, help);
+  }
+  OutfitRow(help);
+  SaveRow(help);
+  RequestRow("Accept", WardrobeMenu.acceptRequested, help);
+  RequestRow("Cancel", WardrobeMenu.cancelRequested, help);
+
+  // The notice runs on game time and only while the menu runs; printed after the rows,
+  // it replaces the help line until it ends.
+  if (WardrobeMenu.saveNoticeSeconds > 0.0) {
+    WardrobeMenu.saveNoticeSeconds -= static_cast<double>(FrameTimeStep());
+    ShowHelpText(WardrobeMenu.saveStored ? savedNotice : notSavedNotice, noticeMilliseconds);
+  }
+
+  // Rows are handled before the highlight moves, so a Down together with Right changes
+  // the row that was highlighted when the frame began.
+  if (IsMenuUpPressed()) {
+    WardrobeMenu.selectedRow -= 1;
+    PlayFrontendSound(frontendSoundId, moveSound);
+  }
+  if (IsMenuDownPressed()) {
+    WardrobeMenu.selectedRow += 1;
+    PlayFrontendSound(frontendSoundId, moveSound);
+  }
+  if (WardrobeMenu.selectedRow < 0) WardrobeMenu.selectedRow = WardrobeMenu.rowCount - 1;
+  if (WardrobeMenu.selectedRow >= WardrobeMenu.rowCount) WardrobeMenu.selectedRow = 0;
+}
