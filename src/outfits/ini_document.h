@@ -1,0 +1,79 @@
+// An INI text file held in memory as ordered sections of ordered key/value texts.
+//
+// The syntax is deliberately narrow: "//" and "#" comment only at the very start of a
+// line, a header's name is whatever lies between its first and last character, keys
+// keep trailing whitespace and values keep all of theirs. The outfit files depend on
+// exactly these rules, so they must not drift towards other INI dialects.
+//
+// Pure standard C++: it is also built natively, for the sanitizers and the fuzzer.
+#pragma once
+#include <cstddef>
+#include <istream>
+#include <map>
+#include <string>
+#include <string_view>
+
+// What became of the last attempt to read a document's file. A file that is missing
+// and a file that exists but cannot be read must be told apart: the first may be
+// created by a save, the second must never be overwritten.
+enum class IniLoadResult { NotLoaded, Loaded, Missing, Unreadable };
+
+class IniDocument {
+ public:
+  // Both maps order their keys byte-wise (std::string compares as unsigned char), so
+  // "Outfit10" sorts before "Outfit2" and nothing is case-folded.
+  using KeyTable = std::map<std::string, std::string>;
+  using SectionTable = std::map<std::string, KeyTable>;
+
+  // The longest line the reader keeps. The rest of a longer line is dropped and
+  // reading goes on with the next line.
+  static constexpr std::size_t MaxLineLength = 255;
+
+  IniDocument(std::string path, bool loadNow);
+  ~IniDocument();
+  IniDocument(const IniDocument&) = delete;
+  IniDocument& operator=(const IniDocument&) = delete;
+
+  // Reads the file at the document's path and adds what it finds to the content.
+  // False when the file cannot be opened or read; LoadResult() tells which.
+  bool Load();
+  IniLoadResult LoadResult() const { return loadResult; }
+
+  // Adds what the stream holds, read to its end, to the content.
+  void Parse(std::istream& stream);
+  // The same for text already in memory. "\r\n" reads as "\n", so files with CR LF
+  // and with LF line ends read alike; a UTF-8 byte-order mark at the start is skipped.
+  void ParseText(std::string_view text);
+
+  bool SelectSection(const std::string& name);
+  // Selects the section, creating it empty when it does not exist; true when created.
+  bool AddSection(const std::string& name);
+  // The current section's value of key, or defaultValue when there is no current
+  // section or it has no such key.
+  std::string GetValue(const std::string& key, const std::string& defaultValue) const;
+  // The same without a copy: null when there is no such value.
+  const std::string* FindValue(const std::string& key) const;
+  // Sets the key in the current section; false (and nothing changed) without one.
+  bool SetValue(const std::string& key, const std::string& value);
+
+  // Writes the whole document to path, or to the document's own path when path is
+  // empty. False when the file cannot be opened or fully written.
+  bool Save(const std::string& path) const;
+  // The text Save writes: non-empty sections in name order, keys in key order, every
+  // line ended by CR LF.
+  std::string Text() const;
+
+  // Drops every section; no section is current afterwards.
+  void Clear();
+
+  const std::string& Path() const { return path; }
+  const SectionTable& Sections() const { return sections; }
+
+ private:
+  void ParseLine(std::string_view line);
+
+  std::string path;
+  KeyTable* currentSection = nullptr;
+  SectionTable sections;
+  IniLoadResult loadResult = IniLoadResult::NotLoaded;
+};
