@@ -8,3 +8,10 @@ void LoadOutfits();
 // Stores the player's current look under the lowest free number of the current
 // episode's file and reloads the table. True only when the outfit was stored.
 bool SaveCurrentOutfit();
+
+// A save writes the whole file beside the outfit file under this suffix first, then
+// puts it in place of the outfit file in one step, so no crash leaves half a file.
+constexpr const char* TemporaryOutfitFileSuffix = ".tmp";
+// That last step, normally ReplaceFileAtomically; tests swap it to stand for a save cut
+// short after the temporary file was written. False: nothing was replaced.
+extern bool (*replaceOutfitFile)(const char* temporaryPath, const char* targetPath);

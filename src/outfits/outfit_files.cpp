@@ -1,0 +1,95 @@
+#include "outfits/outfit_files.h"
+
+#include <cstdio>
+#include <string>
+
+#include "host/host_locations.h"
+#include "outfits/file_replace.h"
+#include "outfits/ini_document.h"
+#include "outfits/outfit.h"
+
+bool (*replaceOutfitFile)(const char* temporaryPath, const char* targetPath) = ReplaceFileAtomically;
+
+namespace {
+
+std::string OutfitSectionName(int number) { return "Outfit" + std::to_string(number); }
+
+// Every entry is visited, so the table ends up holding exactly the document's outfits.
+// One parsed document serves all 512 entries.
+void FillOutfitTable(IniDocument& document) {
+  for (int n = 0; n < OutfitTableSize; ++n) {
+    Outfit& entry = OutfitTable[n];
+    entry.inUse = false;
+    if (document.SelectSection(OutfitSectionName(n))) {
+      entry.inUse = true;
+      entry.Read(document);
+    }
+  }
+}
+
+// Whole file first, then one replacing step: the outfit file is always either the old
+// one or the complete new one.
+bool SaveBesideAndReplace(const IniDocument& document, const std::string& fileName) {
+  const std::string temporary = fileName + TemporaryOutfitFileSuffix;
+  if (document.Save(temporary) && replaceOutfitFile(temporary.c_str(), fileName.c_str())) {
+    return true;
+  }
+  std::remove(temporary.c_str());
+  return false;
+}
+
+}  // namespace
+
+const char* OutfitFileName() {
+  static const char* const episodeFileNames[] = {"WardrobeOutfits.ini", "WardrobeOutfitsTLAD.ini",
+                                                 "WardrobeOutfitsTBoGT.ini"};
+  static char otherEpisodeFileName[64];
+  const uint32_t episode = EpisodeNumber();
+  if (episode < 3) {
+    return episodeFileNames[episode];
+  }
+  std::snprintf(otherEpisodeFileName, sizeof otherEpisodeFileName, "WardrobeOutfitsEpisode%d.ini",
+                static_cast<int>(static_cast<int32_t>(episode)));
+  return otherEpisodeFileName;
+}
+
+void LoadOutfits() {
+  // Nothing may leave a frame callback by exception; running out of memory here
+  // shows no outfits.
+  try {
+    IniDocument document(OutfitFileName(), true);
+    FillOutfitTable(document);
+  } catch (...) {
+    for (Outfit& entry : OutfitTable) {
+      entry.inUse = false;
+    }
+  }
+}
+
+bool SaveCurrentOutfit() {
+  try {
+    const std::string fileName = OutfitFileName();
+    IniDocument document(fileName, true);
+    // A file that exists but could not be read would be replaced by one holding only
+    // the new outfit: every outfit saved before would be lost. Store nothing instead.
+    if (document.LoadResult() == IniLoadResult::Unreadable) {
+      return false;
+    }
+    // The lowest number the file on disk does not use, so gaps are filled first.
+    for (int n = 0; n < OutfitTableSize; ++n) {
+      const std::string name = OutfitSectionName(n);
+      if (document.SelectSection(name)) {
+        continue;
+      }
+      Outfit& entry = OutfitTable[n];
+      entry.Capture();
+      entry.Write(document, name.c_str());
+      const bool stored = SaveBesideAndReplace(document, fileName);
+      LoadOutfits();
+      return stored;
+    }
+    return false;  // all 512 numbers taken
+  } catch (...) {
+    return false;
+  }
+}
