@@ -1,0 +1,365 @@
+// The per-episode outfit files in the simulated host's working directory: names,
+// loads, saves, and what a save must never do to a file it could not read or was cut
+// short in.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "outfit_test_support.h"
+#include "outfits/file_replace.h"
+#include "outfits/ini_document.h"
+#include "outfits/outfit.h"
+#include "outfits/outfit_files.h"
+#include "sim/natives.h"
+#include "sim/ped_model.h"
+
+namespace {
+
+class OutfitFiles : public OutfitHostTest {};
+
+const char* const BaseFile = "WardrobeOutfits.ini";
+
+// A section as the plug-in writes it: all 44 keys, every one holding `value`.
+std::string OutfitSection(int number, int value) {
+  IniDocument document("", false);
+  Outfit outfit;
+  for (int i = 0; i < ComponentCount; ++i) {
+    outfit.drawable[i] = outfit.texture[i] = static_cast<uint32_t>(value);
+    outfit.prop[i] = outfit.propTexture[i] = value;
+  }
+  outfit.Write(document, ("Outfit" + std::to_string(number)).c_str());
+  return document.Text();
+}
+
+std::vector<std::string> HeaderLines(const std::string& text) {
+  std::vector<std::string> headers;
+  size_t position = 0;
+  while (position < text.size()) {
+    size_t end = text.find("\r\n", position);
+    if (end == std::string::npos) end = text.size();
+    if (text[position] == '[') headers.push_back(text.substr(position, end - position));
+    position = end + 2;
+  }
+  return headers;
+}
+
+int CountLines(const std::string& text) {
+  int lines = 0;
+  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++lines;
+  return lines;
+}
+
+// The player of the example first save: every component has enough variants for it.
+void DressAsTheExample() {
+  const uint32_t drawables[ComponentCount] = {0, 2, 1, 0, 0, 1, 3, 0, 0, 0, 0};
+  const uint32_t textures[ComponentCount] = {0, 1, 0, 0, 0, 2, 0, 0, 0, 0, 0};
+  for (int c = 0; c < ComponentCount; ++c) {
+    sim::SetComponentModel(c, {3, 3, 3, 3});
+    ASSERT_TRUE(sim::Wear(c, drawables[c], textures[c]));
+  }
+  for (int a = 0; a < PropAnchorCount; ++a) sim::RemoveProp(a);
+  sim::PutProp(0, 1, 0);
+}
+
+struct FileNameCase {
+  uint32_t episode;
+  const char* expected;
+};
+
+TEST_F(OutfitFiles, FileNamePerEpisode) {
+  const FileNameCase cases[] = {{0, "WardrobeOutfits.ini"},
+                                {1, "WardrobeOutfitsTLAD.ini"},
+                                {2, "WardrobeOutfitsTBoGT.ini"},
+                                {3, "WardrobeOutfitsEpisode3.ini"},
+                                {41, "WardrobeOutfitsEpisode41.ini"},
+                                {0x80000000u, "WardrobeOutfitsEpisode-2147483648.ini"}};
+  for (const FileNameCase& c : cases) {
+    sim::SetEpisode(c.episode);
+    EXPECT_STREQ(OutfitFileName(), c.expected) << c.episode;
+  }
+}
+
+TEST_F(OutfitFiles, FirstSaveIntoAMissingFileWritesExactlyTheExampleLayout) {
+  DressAsTheExample();
+  EXPECT_TRUE(SaveCurrentOutfit());
+  EXPECT_EQ(ReadFileBytes(BaseFile), ReadFileBytes(WARDROBE_SOURCE_DIR "/tests/fixtures/first_save.ini"));
+  EXPECT_FALSE(FileExists(std::string(BaseFile) + TemporaryOutfitFileSuffix));
+  EXPECT_TRUE(OutfitTable[0].inUse);
+  EXPECT_EQ(CountSavedOutfits(), 1);
+  EXPECT_EQ(OutfitTable[0].drawable[6], 3u);
+  EXPECT_EQ(OutfitTable[0].prop[1], -1);
+
+  // The second save rewrites the whole file: 2 × 45 lines, the first outfit as it was.
+  sim::Wear(6, 1, 2);
+  EXPECT_TRUE(SaveCurrentOutfit());
+  const std::string text = ReadFileBytes(BaseFile);
+  EXPECT_EQ(CountLines(text), 90);
+  EXPECT_EQ(text.substr(0, ReadFileBytes(WARDROBE_SOURCE_DIR "/tests/fixtures/first_save.ini").size()),
+            ReadFileBytes(WARDROBE_SOURCE_DIR "/tests/fixtures/first_save.ini"));
+  EXPECT_EQ(CountSavedOutfits(), 2);
+  EXPECT_EQ(OutfitTable[1].drawable[6], 1u);
+  EXPECT_EQ(OutfitTable[1].texture[6], 2u);
+}
+
+TEST_F(OutfitFiles, LoadReadsValuesAsTheFileHoldsThem) {
+  WriteFileBytes(BaseFile,
+                 "\xEF\xBB\xBF// saved by hand\r\n"
+                 "[Outfit0]\r\n"
+                 "Drawable0= 3\r\nDrawable1 =4\r\nTexture0=12abc\r\nProp0=-1\r\nPropTexture0=-1\r\n"
+                 "Prop1=007\r\nDrawable2=not a number\r\nDrawable3=99999999999\r\nTexture3=-2147483649\r\n"
+                 "Texture4=4294967295\r\nProp2=+5\r\nPropTexture2=-2147483648\r\n"
+                 "[Outfit1]\r\n"
+                 "[Outfit2]\nDrawable0=9\n"  // LF line ends read alike
+                 "[Outfit01]\r\nDrawable0=1\r\n[outfit3]\r\nDrawable0=1\r\n[Outfit512]\r\nDrawable0=1\r\n"
+                 "[Outfit4]\r\n#Drawable0=1\r\n");
+  OutfitTable[5].drawable[0] = 55;  // a free entry keeps its arrays
+  OutfitTable[5].inUse = true;
+  LoadOutfits();
+
+  const Outfit& o = OutfitTable[0];
+  EXPECT_EQ(o.drawable[0], 3u);
+  EXPECT_EQ(o.drawable[1], 0u) << "'Drawable1 ' is another key";
+  EXPECT_EQ(o.texture[0], 12u);
+  EXPECT_EQ(o.prop[0], -1);
+  EXPECT_EQ(o.propTexture[0], -1);
+  EXPECT_EQ(o.prop[1], 7);
+  EXPECT_EQ(o.drawable[2], 0u) << "not a number reads 0";
+  EXPECT_EQ(o.drawable[3], 0u) << "beyond 32 bits reads 0";
+  EXPECT_EQ(o.texture[3], 0u);
+  EXPECT_EQ(o.texture[4], 0u);
+  EXPECT_EQ(o.prop[2], 5);
+  EXPECT_EQ(o.propTexture[2], INT32_MIN);
+  EXPECT_EQ(o.drawable[10], 0u) << "missing key reads 0";
+
+  // A section without keys is an outfit of zeros.
+  EXPECT_TRUE(OutfitTable[1].inUse);
+  for (int i = 0; i < ComponentCount; ++i) {
+    EXPECT_EQ(OutfitTable[1].drawable[i], 0u);
+    EXPECT_EQ(OutfitTable[1].prop[i], 0);
+  }
+  EXPECT_TRUE(OutfitTable[2].inUse);
+  EXPECT_EQ(OutfitTable[2].drawable[0], 9u);
+  EXPECT_FALSE(OutfitTable[3].inUse) << "outfit3 is not Outfit3";
+  EXPECT_TRUE(OutfitTable[4].inUse);
+  EXPECT_EQ(OutfitTable[4].drawable[0], 0u);
+  EXPECT_FALSE(OutfitTable[5].inUse);
+  EXPECT_EQ(OutfitTable[5].drawable[0], 55u);
+  EXPECT_EQ(CountSavedOutfits(), 3);
+}
+
+TEST_F(OutfitFiles, AGapIsFilledFirst) {
+  WriteFileBytes(BaseFile, OutfitSection(0, 1) + OutfitSection(1, 1) + OutfitSection(3, 3));
+  LoadOutfits();
+  EXPECT_EQ(CountSavedOutfits(), 2);
+  EXPECT_TRUE(OutfitTable[3].inUse);
+
+  ASSERT_TRUE(sim::Wear(1, 1, 2));
+  EXPECT_TRUE(SaveCurrentOutfit());
+  EXPECT_EQ(CountSavedOutfits(), 4);
+  EXPECT_EQ(OutfitTable[2].drawable[1], 1u);
+  EXPECT_EQ(OutfitTable[2].texture[1], 2u);
+  EXPECT_EQ(OutfitTable[3].drawable[1], 3u);
+  EXPECT_EQ(HeaderLines(ReadFileBytes(BaseFile)),
+            (std::vector<std::string>{"[Outfit0]", "[Outfit1]", "[Outfit2]", "[Outfit3]"}));
+}
+
+TEST_F(OutfitFiles, SaveKeepsOtherContentAsTextAndOrdersSectionsByName) {
+  std::string file = "# my outfits\r\n[Extra]\r\nName=x\r\n[Empty]\r\n";
+  for (int n = 0; n < 12; ++n) file += OutfitSection(n, n);
+  file += "[Outfit3]\r\n";  // a repeated header: Outfit3 starts afresh
+  file += "Drawable0= 007\r\nCustom=kept as text \r\n";
+  WriteFileBytes(BaseFile, file);
+
+  EXPECT_TRUE(SaveCurrentOutfit());
+  const std::string text = ReadFileBytes(BaseFile);
+  EXPECT_EQ(HeaderLines(text),
+            (std::vector<std::string>{"[Extra]", "[Outfit0]", "[Outfit1]", "[Outfit10]", "[Outfit11]", "[Outfit12]",
+                                      "[Outfit2]", "[Outfit3]", "[Outfit4]", "[Outfit5]", "[Outfit6]", "[Outfit7]",
+                                      "[Outfit8]", "[Outfit9]"}));
+  EXPECT_NE(text.find("[Extra]\r\nName=x\r\n[Outfit0]"), std::string::npos);
+  EXPECT_NE(text.find("[Outfit3]\r\nCustom=kept as text \r\nDrawable0= 007\r\n[Outfit4]"), std::string::npos);
+  EXPECT_EQ(text.find("# my outfits"), std::string::npos);
+  EXPECT_EQ(CountSavedOutfits(), 13);
+  EXPECT_EQ(OutfitTable[3].drawable[0], 7u);
+  EXPECT_EQ(OutfitTable[11].prop[10], 11);
+}
+
+TEST_F(OutfitFiles, AnEmptyOutfitSectionIsDroppedByTheNextSave) {
+  WriteFileBytes(BaseFile, "[Outfit0]\r\n");
+  LoadOutfits();
+  EXPECT_EQ(CountSavedOutfits(), 1);
+
+  EXPECT_TRUE(SaveCurrentOutfit());
+  EXPECT_EQ(HeaderLines(ReadFileBytes(BaseFile)), (std::vector<std::string>{"[Outfit1]"}));
+  EXPECT_FALSE(OutfitTable[0].inUse);
+  EXPECT_TRUE(OutfitTable[1].inUse);
+  EXPECT_EQ(CountSavedOutfits(), 0);
+
+  EXPECT_TRUE(SaveCurrentOutfit());
+  EXPECT_EQ(CountSavedOutfits(), 2);
+}
+
+TEST_F(OutfitFiles, AFullFileIsLeftAlone) {
+  std::string file;
+  for (int n = 0; n < OutfitTableSize; ++n) file += OutfitSection(n, n % 7);
+  WriteFileBytes(BaseFile, file);
+  LoadOutfits();
+  ASSERT_EQ(CountSavedOutfits(), OutfitTableSize);
+  const Outfit lastBefore = OutfitTable[OutfitTableSize - 1];
+
+  sim::ClearNativeLog();
+  EXPECT_FALSE(SaveCurrentOutfit());
+  EXPECT_EQ(ReadFileBytes(BaseFile), file);
+  EXPECT_EQ(sim::CountNativeCalls("GetPedDrawable"), 0) << "nothing is captured";
+  EXPECT_EQ(CountSavedOutfits(), OutfitTableSize);
+  EXPECT_EQ(OutfitTable[OutfitTableSize - 1].drawable[0], lastBefore.drawable[0]);
+}
+
+TEST_F(OutfitFiles, EachEpisodeHasItsOwnFile) {
+  WriteFileBytes("WardrobeOutfits.ini", OutfitSection(0, 1));
+  WriteFileBytes("WardrobeOutfitsTLAD.ini", OutfitSection(0, 2) + OutfitSection(1, 2));
+  WriteFileBytes("WardrobeOutfitsEpisode3.ini", OutfitSection(0, 3));
+  struct Step {
+    uint32_t episode;
+    int count;
+    uint32_t drawable0;
+  };
+  for (const Step& step : {Step{0, 1, 1}, Step{1, 2, 2}, Step{0, 1, 1}, Step{2, 0, 0}, Step{3, 1, 3}}) {
+    sim::SetEpisode(step.episode);
+    LoadOutfits();
+    EXPECT_EQ(CountSavedOutfits(), step.count) << "episode " << step.episode;
+    if (step.count > 0) {
+      EXPECT_EQ(OutfitTable[0].drawable[0], step.drawable0) << "episode " << step.episode;
+    }
+  }
+
+  sim::SetEpisode(2);
+  EXPECT_TRUE(SaveCurrentOutfit());
+  EXPECT_TRUE(FileExists("WardrobeOutfitsTBoGT.ini"));
+  EXPECT_EQ(CountSavedOutfits(), 1);
+  EXPECT_EQ(ReadFileBytes("WardrobeOutfits.ini"), OutfitSection(0, 1));
+}
+
+TEST_F(OutfitFiles, AFileThatCannotBeReadIsNeverOverwritten) {
+  const std::string original = OutfitSection(0, 4) + OutfitSection(1, 5);
+  WriteFileBytes(BaseFile, original);
+  LoadOutfits();
+  ASSERT_EQ(CountSavedOutfits(), 2);
+
+  // Another program holds the file open and shares it with nobody.
+  HANDLE lock = CreateFileA(BaseFile, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  LoadOutfits();
+  EXPECT_EQ(CountSavedOutfits(), 0) << "an unreadable file shows no outfits";
+  sim::ClearNativeLog();
+  EXPECT_FALSE(SaveCurrentOutfit());
+  EXPECT_EQ(sim::CountNativeCalls("GetPedDrawable"), 0) << "nothing is captured";
+  CloseHandle(lock);
+
+  EXPECT_EQ(ReadFileBytes(BaseFile), original);
+  EXPECT_FALSE(FileExists(std::string(BaseFile) + TemporaryOutfitFileSuffix));
+  LoadOutfits();
+  EXPECT_EQ(CountSavedOutfits(), 2);
+}
+
+// Counts the replacing steps and what they gave, doing the real replacement.
+struct ReplaceCounter {
+  static inline int calls = 0;
+  static inline bool lastResult = false;
+  static bool Replace(const char* temporaryPath, const char* targetPath) {
+    ++calls;
+    lastResult = ReplaceFileAtomically(temporaryPath, targetPath);
+    return lastResult;
+  }
+};
+
+TEST_F(OutfitFiles, AFileThatCannotBeReplacedStaysAsItWas) {
+  const std::string original = OutfitSection(0, 4);
+  WriteFileBytes(BaseFile, original);
+  // Another reader holds the file: reading is shared, deleting or renaming over it is not.
+  HANDLE reader = CreateFileA(BaseFile, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  ReplaceCounter::calls = 0;
+  auto* const realReplace = replaceOutfitFile;
+  replaceOutfitFile = ReplaceCounter::Replace;
+  const bool stored = SaveCurrentOutfit();
+  replaceOutfitFile = realReplace;
+  CloseHandle(reader);
+
+  EXPECT_FALSE(stored);
+  EXPECT_EQ(ReplaceCounter::calls, 1) << "the file was read and the new one written beside it";
+  EXPECT_FALSE(ReplaceCounter::lastResult);
+
+  EXPECT_EQ(ReadFileBytes(BaseFile), original);
+  EXPECT_FALSE(FileExists(std::string(BaseFile) + TemporaryOutfitFileSuffix));
+  EXPECT_EQ(CountSavedOutfits(), 1) << "the reload shows the unchanged file";
+}
+
+// Stands for a save cut short after the temporary file was written: it looks at both
+// files at that moment and replaces nothing.
+struct ReplaceSpy {
+  static inline int calls = 0;
+  static inline std::string temporaryText;
+  static inline std::string targetText;
+  static inline std::string temporaryName;
+  static bool Interrupt(const char* temporaryPath, const char* targetPath) {
+    ++calls;
+    temporaryName = temporaryPath;
+    temporaryText = ReadFileBytes(temporaryPath);
+    targetText = ReadFileBytes(targetPath);
+    return false;
+  }
+};
+
+TEST_F(OutfitFiles, ASaveCutShortBeforeTheReplaceLeavesTheOldFile) {
+  const std::string original = OutfitSection(0, 4) + OutfitSection(1, 5);
+  WriteFileBytes(BaseFile, original);
+  LoadOutfits();
+
+  ReplaceSpy::calls = 0;
+  auto* const realReplace = replaceOutfitFile;
+  replaceOutfitFile = ReplaceSpy::Interrupt;
+  const bool stored = SaveCurrentOutfit();
+  replaceOutfitFile = realReplace;
+
+  EXPECT_FALSE(stored);
+  ASSERT_EQ(ReplaceSpy::calls, 1);
+  EXPECT_EQ(ReplaceSpy::temporaryName, std::string(BaseFile) + TemporaryOutfitFileSuffix);
+  // At the replacing step the whole new document is written and the target is untouched.
+  IniDocument written("", false);
+  written.ParseText(ReplaceSpy::temporaryText);
+  EXPECT_EQ(written.Text(), ReplaceSpy::temporaryText);
+  EXPECT_EQ(written.Sections().size(), 3u);
+  EXPECT_EQ(ReplaceSpy::temporaryText.substr(0, original.size()), original);
+  EXPECT_EQ(ReplaceSpy::targetText, original);
+
+  EXPECT_EQ(ReadFileBytes(BaseFile), original);
+  EXPECT_FALSE(FileExists(std::string(BaseFile) + TemporaryOutfitFileSuffix));
+  EXPECT_EQ(CountSavedOutfits(), 2);
+  EXPECT_FALSE(OutfitTable[2].inUse);
+}
+
+TEST_F(OutfitFiles, AStaleTemporaryFileBreaksNeitherLoadNorSave) {
+  const std::string original = OutfitSection(0, 4);
+  WriteFileBytes(BaseFile, original);
+  // What a crash in the middle of writing the temporary file leaves behind.
+  const std::string temporary = std::string(BaseFile) + TemporaryOutfitFileSuffix;
+  WriteFileBytes(temporary, OutfitSection(0, 9) + OutfitSection(1, 9) + "[Outfit2]\r\nDraw");
+
+  LoadOutfits();
+  EXPECT_EQ(CountSavedOutfits(), 1);
+  EXPECT_EQ(OutfitTable[0].drawable[0], 4u);
+
+  EXPECT_TRUE(SaveCurrentOutfit());
+  EXPECT_FALSE(FileExists(temporary));
+  const std::string text = ReadFileBytes(BaseFile);
+  EXPECT_EQ(HeaderLines(text), (std::vector<std::string>{"[Outfit0]", "[Outfit1]"}));
+  EXPECT_EQ(text.substr(0, original.size()), original);
+  EXPECT_EQ(CountSavedOutfits(), 2);
+}
+
+}  // namespace
