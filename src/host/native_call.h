@@ -52,22 +52,24 @@ bool InvokeNative(uint32_t hash, NativeCallContext& context);
 void CopyVectorResults(NativeCallContext& context);
 
 // One call: a fresh context, the arguments pushed left to right, the handler, the
-// vector fix-ups, slot 0 as the result.
+// vector fix-ups, slot 0 as the result. A native the host has no handler for yields 0
+// (slot 0 would otherwise still hold the first argument).
 template <typename... Args>
-int32_t CallNative(uint32_t hash, Args... args) {
+uint32_t CallNativeSlot(uint32_t hash, Args... args) {
   NativeCallContext context;
   (context.PushArgument(args), ...);
-  InvokeNative(hash, context);
+  if (!InvokeNative(hash, context)) return 0;
   CopyVectorResults(context);
-  return static_cast<int32_t>(context.slots[0]);
+  return context.slots[0];
+}
+
+template <typename... Args>
+int32_t CallNative(uint32_t hash, Args... args) {
+  return static_cast<int32_t>(CallNativeSlot(hash, args...));
 }
 
 // Bool-result natives: only the lowest byte of slot 0 counts.
 template <typename... Args>
 bool CallNativeBool(uint32_t hash, Args... args) {
-  NativeCallContext context;
-  (context.PushArgument(args), ...);
-  InvokeNative(hash, context);
-  CopyVectorResults(context);
-  return (context.slots[0] & 0xFF) != 0;
+  return (CallNativeSlot(hash, args...) & 0xFF) != 0;
 }

@@ -1,0 +1,200 @@
+// The per-frame wardrobe driver, run in-process against the simulated host: the gate,
+// episode changes, the prompt at each site, opening and closing the menu.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "core/input_state.h"
+#include "core/wardrobe_frame.h"
+#include "menu/wardrobe_menu.h"
+#include "outfits/outfit.h"
+#include "outfits/outfit_files.h"
+#include "sim/sim.h"
+
+namespace {
+
+// Writes an outfit file holding sections Outfit0 .. Outfit<count - 1>.
+void WriteOutfitFile(const char* name, int count, int drawable0) {
+  std::ofstream file(name, std::ios::binary | std::ios::trunc);
+  for (int n = 0; n < count; ++n) file << "[Outfit" << n << "]\r\nDrawable0=" << drawable0 << "\r\n";
+}
+
+class WardrobeFrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sim::Boot();
+    // Key states come from the simulator (idempotent across fixtures).
+    sim::InterceptImports(GetModuleHandleW(nullptr));
+    sim::ResetModel();
+    // Each test in a working directory of its own, as the host's.
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    directory = std::string(temp) + "wardrobe-frame-" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    CreateDirectoryA(directory.c_str(), nullptr);
+    SetCurrentDirectoryA(directory.c_str());
+    for (const char* name : {"WardrobeOutfits.ini", "WardrobeOutfitsTLAD.ini"}) DeleteFileA(name);
+    WardrobeDriverState = WardrobeDriverStateRecord{};
+    WardrobeMenu = WardrobeMenuState{};
+    std::memset(&InputState, 0, sizeof InputState);
+    LoadOutfits();
+  }
+
+  // One frame of the driver, with the native calls it made.
+  std::vector<std::string> Frame() {
+    sim::ClearNativeLog();
+    WardrobeFrame();
+    return sim::NativeCallNames();
+  }
+
+  static int Count(const std::vector<std::string>& names, const std::string& name) {
+    return static_cast<int>(std::count(names.begin(), names.end(), name));
+  }
+
+  std::string directory;
+};
+
+TEST_F(WardrobeFrameTest, WhileGameplayIsSuspendedOnlyTheGateIsAsked) {
+  sim::PutPlayerAtSite(0);
+  sim::SetSuspended(true);
+  sim::SetKey('W', true);
+  sim::SetPad(23, true);
+  const InputStateRecord before = InputState;
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(std::vector<std::string>{"IsGameplaySuspended"}, Frame());
+  }
+  EXPECT_EQ(0, std::memcmp(&before, &InputState, sizeof before)) << "no input sampled";
+  EXPECT_FALSE(WardrobeDriverState.wasAtSite);
+
+  // The press held across the gate is seen on the run after the first sampling.
+  sim::SetSuspended(false);
+  Frame();
+  EXPECT_FALSE(WardrobeDriverState.menuOpen);
+  EXPECT_TRUE(IsControlJustPressed(23));
+  Frame();
+  EXPECT_TRUE(WardrobeDriverState.menuOpen);
+}
+
+TEST_F(WardrobeFrameTest, EpisodeChangesReloadThatEpisodesOutfits) {
+  WriteOutfitFile("WardrobeOutfits.ini", 1, 1);
+  WriteOutfitFile("WardrobeOutfitsTLAD.ini", 2, 2);
+  LoadOutfits();  // start-up, in episode 0
+  ASSERT_EQ(1, CountSavedOutfits());
+  WriteOutfitFile("WardrobeOutfits.ini", 3, 3);  // changed behind the plug-in's back
+
+  Frame();
+  EXPECT_EQ(1, CountSavedOutfits()) << "the first frame in episode 0 does not reload";
+  sim::SetEpisode(1);
+  Frame();
+  EXPECT_EQ(2, CountSavedOutfits());
+  EXPECT_EQ(2u, OutfitTable[0].drawable[0]);
+  Frame();
+  EXPECT_EQ(2, CountSavedOutfits());
+  sim::SetEpisode(0);
+  Frame();
+  EXPECT_EQ(3, CountSavedOutfits()) << "back in episode 0: its file again";
+  EXPECT_EQ(3u, OutfitTable[0].drawable[0]);
+}
+
+TEST_F(WardrobeFrameTest, EverySiteOffersTheWardrobeAndOpensIt) {
+  for (int site = 0; site < 8; ++site) {
+    SCOPED_TRACE("site " + std::to_string(site));
+    WardrobeDriverState = WardrobeDriverStateRecord{};
+    sim::ResetModel();
+    const float ownHeight = WardrobeSites[site].z - 0.5f;  // inside the box, not at its centre
+    sim::SetPlayerPosition({WardrobeSites[site].x + 0.25f, WardrobeSites[site].y - 0.25f, ownHeight});
+
+    std::vector<std::string> names = Frame();
+    EXPECT_EQ(1, Count(names, "TerminateScriptsNamed"));
+    EXPECT_EQ(1, Count(names, "ShowHelpMessage"));
+    EXPECT_EQ("WD_USE", sim::NativeCallsNamed("ShowHelpMessage")[0].args[0]);
+    EXPECT_EQ(WardrobeSites + site, WardrobeDriverState.currentSite);
+
+    sim::SetPad(23, true);
+    Frame();  // sampled
+    names = Frame();  // just pressed
+    EXPECT_TRUE(WardrobeDriverState.menuOpen);
+    const auto placed = sim::NativeCallsNamed("SetPedPosition");
+    ASSERT_EQ(1u, placed.size());
+    EXPECT_EQ(WardrobeSites[site].x, placed[0].FloatArg(1));
+    EXPECT_EQ(WardrobeSites[site].y, placed[0].FloatArg(2));
+    EXPECT_EQ(ownHeight, placed[0].FloatArg(3)) << "the player keeps their own height";
+    // Prompt shown, then the player placed, stopped and the prompt cleared; the look
+    // captured after that.
+    const auto order = [&](const std::string& name) {
+      return std::find(names.begin(), names.end(), name) - names.begin();
+    };
+    EXPECT_LT(order("ShowHelpMessage"), order("SetPedPosition"));
+    EXPECT_LT(order("SetPedPosition"), order("StopPedActivity"));
+    EXPECT_LT(order("StopPedActivity"), order("ClearHelpMessage"));
+    EXPECT_LT(order("ClearHelpMessage"), order("GetPedDrawable"));
+    EXPECT_EQ(0, Count(names, "PreparePedForMenuFrame")) << "the menu runs from the next frame";
+
+    names = Frame();
+    EXPECT_EQ(1, Count(names, "PreparePedForMenuFrame"));
+    EXPECT_EQ(0, Count(names, "ShowHelpMessage"));
+    EXPECT_EQ(1, Count(names, "TerminateScriptsNamed"));
+    sim::SetPad(23, false);
+  }
+}
+
+TEST_F(WardrobeFrameTest, LeavingASiteClearsThePromptOnce) {
+  sim::PutPlayerAtSite(3);
+  Frame();
+  sim::SetPlayerPosition({0.0f, 0.0f, 0.0f});
+  EXPECT_EQ(1, Count(Frame(), "ClearHelpMessage"));
+  EXPECT_EQ(0, Count(Frame(), "ClearHelpMessage"));
+  EXPECT_EQ(WardrobeSites + 3, WardrobeDriverState.currentSite) << "kept after leaving";
+}
+
+TEST_F(WardrobeFrameTest, ControlAwayFromEverySiteDoesNothing) {
+  sim::SetPlayerPosition({0.0f, 0.0f, 0.0f});
+  sim::SetPad(23, true);
+  Frame();
+  const std::vector<std::string> names = Frame();
+  EXPECT_FALSE(WardrobeDriverState.menuOpen);
+  EXPECT_EQ(0, Count(names, "SetPedPosition"));
+  EXPECT_EQ(0, Count(names, "ShowHelpMessage"));
+}
+
+TEST_F(WardrobeFrameTest, CancelPutsTheOpeningLookBackAndAcceptKeepsThePreview) {
+  sim::PutPlayerAtSite(1);
+  sim::Wear(1, 1, 2);
+  sim::SetPad(23, true);
+  Frame();
+  Frame();  // opens; the look at this moment is captured
+  ASSERT_TRUE(WardrobeDriverState.menuOpen);
+  sim::Wear(1, 3, 0);  // previewed
+
+  WardrobeMenu.cancelRequested = true;
+  std::vector<std::string> names = Frame();
+  EXPECT_FALSE(WardrobeDriverState.menuOpen);
+  EXPECT_FALSE(WardrobeMenu.cancelRequested);
+  EXPECT_EQ(1u, sim::Ped().components[1].drawable);
+  EXPECT_EQ(2u, sim::Ped().components[1].texture);
+  EXPECT_TRUE(sim::Ped().playerControl);
+  const auto control = sim::NativeCallsNamed("SetPlayerControl");
+  ASSERT_FALSE(control.empty());
+  EXPECT_EQ("true", control.back().args[1]);
+
+  sim::SetPad(23, false);
+  Frame();
+  sim::SetPad(23, true);
+  Frame();
+  Frame();  // opens again
+  ASSERT_TRUE(WardrobeDriverState.menuOpen);
+  sim::Wear(1, 3, 0);
+  WardrobeMenu.acceptRequested = true;
+  Frame();
+  EXPECT_FALSE(WardrobeDriverState.menuOpen);
+  EXPECT_FALSE(WardrobeMenu.acceptRequested);
+  EXPECT_EQ(3u, sim::Ped().components[1].drawable) << "the previewed look stays";
+  EXPECT_TRUE(sim::Ped().playerControl);
+}
+
+}  // namespace

@@ -1,0 +1,227 @@
+// The eight code hooks installed in the simulated host's code: the bytes written, the
+// host's registers through every thunk kind, the script-thread switch of the frame
+// hook, and the memory helpers underneath.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+#include <vector>
+
+#include "core/frame_callbacks.h"
+#include "host/code_hooks.h"
+#include "host/game_version.h"
+#include "host/host_memory.h"
+#include "sim/sim.h"
+
+namespace {
+
+DWORD ProtectionAt(uintptr_t address) {
+  MEMORY_BASIC_INFORMATION info{};
+  VirtualQuery(reinterpret_cast<void*>(address), &info, sizeof info);
+  return info.Protect;
+}
+
+int32_t Displacement(uintptr_t address) {
+  int32_t value;
+  std::memcpy(&value, reinterpret_cast<const void*>(address), sizeof value);
+  return value;
+}
+
+// Hooks are installed once per process, as at start-up; every test sees them.
+class CodeHooksTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    sim::Boot();
+    for (int i = 0; i < 8; ++i) calleesBefore.push_back(sim::SiteCallTarget(i));
+    protectionBefore = ProtectionAt(sim::SiteAddress(0));
+    InstallHooks();
+  }
+  void SetUp() override { sim::ResetModel(); }
+  void TearDown() override {
+    frameCallbacks.clear();
+    cameraCallbacks.clear();
+    codeHooks[4].afterCallbacks->clear();
+    codeHooks[5].afterCallbacks->clear();
+  }
+  static std::vector<uintptr_t> calleesBefore;
+  static DWORD protectionBefore;
+};
+std::vector<uintptr_t> CodeHooksTest::calleesBefore;
+DWORD CodeHooksTest::protectionBefore;
+
+TEST_F(CodeHooksTest, EachSiteCallsItsThunkAndKeepsThePreviousCallee) {
+  ASSERT_NE(0, GameVersion);
+  for (int i = 0; i < 8; ++i) {
+    const uintptr_t site = sim::SiteAddress(i);
+    EXPECT_EQ(site, ResolveHostAddress(codeHooks[i].offsetBuild1, codeHooks[i].offsetBuild2)) << "site " << i;
+    EXPECT_EQ(0xE8, *reinterpret_cast<const uint8_t*>(site)) << "site " << i;
+    EXPECT_EQ(static_cast<int32_t>(HookThunk(i) - site - 5), Displacement(site + 1)) << "site " << i;
+    EXPECT_EQ(calleesBefore[i], hookPreviousCallee[i]) << "site " << i;
+    EXPECT_EQ(sim::SiteCallee(i), hookPreviousCallee[i]) << "site " << i;
+    EXPECT_EQ(protectionBefore, ProtectionAt(site)) << "site " << i << ": protection restored";
+  }
+  EXPECT_EQ(static_cast<DWORD>(PAGE_EXECUTE_READ), protectionBefore);
+}
+
+TEST_F(CodeHooksTest, OnlyTheEightDisplacementsChanged) {
+  std::vector<uint32_t> expected;
+  for (int i = 0; i < 8; ++i) expected.push_back(sim::HostOffsetOf(sim::SiteAddress(i)) + 1);
+  std::sort(expected.begin(), expected.end());
+  std::vector<uint32_t> changed;
+  for (const sim::CodeRange& range : sim::CodeChangesSinceBoot()) {
+    changed.push_back(range.offset);
+    EXPECT_EQ(4u, range.bytes.size()) << "at offset " << range.offset;
+  }
+  EXPECT_EQ(expected, changed);
+}
+
+TEST_F(CodeHooksTest, HostRegistersReachTheHostRoutineThroughEveryThunk) {
+  int runs = 0;
+  static int* counter;
+  counter = &runs;
+  RegisterFrameCallback([]() -> int32_t { ++*counter; return 0; });
+  RegisterCameraCallback([]() -> int32_t { ++*counter; return 0; });
+  for (int i = 0; i < 8; ++i) {
+    const sim::SiteObservation observation = sim::RunSite(i);
+    EXPECT_TRUE(observation.Intact()) << "site " << i << ": " << observation.mismatch;
+    EXPECT_EQ(sim::SiteResultValue(i), observation.resultAfterCall) << "site " << i;
+  }
+  EXPECT_EQ(2, runs) << "the frame and camera lists ran once each";
+}
+
+TEST_F(CodeHooksTest, AfterKindCallbacksRunAfterTheCalleeWithItsObject) {
+  static std::vector<uint32_t> objects;
+  static uint32_t calleeRunsSeen;
+  objects.clear();
+  codeHooks[4].afterCallbacks->push_back([](uint32_t object) {
+    objects.push_back(object);
+    calleeRunsSeen = sim::LastObservation(4).calleeRan;
+  });
+  codeHooks[5].afterCallbacks->push_back([](uint32_t object) { objects.push_back(object); });
+  const sim::SiteObservation four = sim::RunSite(4);
+  const sim::SiteObservation five = sim::RunSite(5);
+  EXPECT_TRUE(four.Intact()) << four.mismatch;
+  EXPECT_TRUE(five.Intact()) << five.mismatch;
+  ASSERT_EQ(2u, objects.size());
+  EXPECT_EQ(sim::SiteObjectPointer(4), objects[0]);
+  EXPECT_EQ(sim::SiteObjectPointer(5), objects[1]);
+}
+
+TEST_F(CodeHooksTest, FrameCallbacksRunInOurScriptThreadInRegistrationOrder) {
+  static std::vector<int> order;
+  static std::vector<uint32_t> threadSeen;
+  order.clear();
+  threadSeen.clear();
+  const uint32_t hostThread = sim::CurrentScriptThreadValue();
+  ASSERT_EQ(sim::HostScriptThreadRecord(), hostThread);
+  auto first = []() -> int32_t {
+    order.push_back(1);
+    threadSeen.push_back(sim::CurrentScriptThreadValue());
+    return 0;
+  };
+  auto second = []() -> int32_t { order.push_back(2); return 7; };
+  RegisterFrameCallback(first);
+  RegisterFrameCallback(second);
+  RegisterFrameCallback(first);  // stored twice, runs twice
+  sim::RunSite(sim::FrameSite);
+  EXPECT_EQ((std::vector<int>{1, 2, 1}), order);
+  ASSERT_EQ(2u, threadSeen.size());
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(PluginScriptThread), threadSeen[0]);
+  EXPECT_EQ(hostThread, sim::CurrentScriptThreadValue()) << "restored after the walk";
+
+  // The camera hook walks its own list, outside the script context.
+  RegisterCameraCallback([]() -> int32_t {
+    threadSeen.push_back(sim::CurrentScriptThreadValue());
+    return 0;
+  });
+  sim::RunSite(sim::CameraSite);
+  EXPECT_EQ(hostThread, threadSeen.back());
+  EXPECT_EQ(3u, order.size()) << "the camera site does not walk the frame list";
+}
+
+TEST_F(CodeHooksTest, AnExceptionInACallbackNeverReachesTheHost) {
+  static int after = 0;
+  after = 0;
+  RegisterFrameCallback([]() -> int32_t { throw std::runtime_error("callback failed"); });
+  RegisterFrameCallback([]() -> int32_t { ++after; return 0; });
+  const uint32_t hostThread = sim::CurrentScriptThreadValue();
+  const sim::SiteObservation observation = sim::RunSite(sim::FrameSite);
+  EXPECT_TRUE(observation.Intact()) << observation.mismatch;
+  EXPECT_EQ(hostThread, sim::CurrentScriptThreadValue());
+  EXPECT_EQ(0, after) << "the walk ends at the failing callback";
+  sim::RunSite(sim::FrameSite);
+  EXPECT_TRUE(sim::LastObservation(sim::FrameSite).Intact());
+}
+
+// The helpers on a scratch page of our own, laid out like host code.
+class RelativeCallTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    page = static_cast<uint8_t*>(VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    ASSERT_NE(nullptr, page);
+  }
+  void TearDown() override { VirtualFree(page, 0, MEM_RELEASE); }
+  void Seal() {
+    DWORD old;
+    VirtualProtect(page, 4096, PAGE_EXECUTE_READ, &old);
+  }
+  uintptr_t At(int offset) const { return reinterpret_cast<uintptr_t>(page + offset); }
+  uint8_t* page = nullptr;
+};
+
+TEST_F(RelativeCallTest, InstallHookReadsThePreviousCalleeAndWritesTheThunk) {
+  struct Case {
+    int32_t oldDisplacement;
+  };
+  for (const Case c : {Case{0x1000}, Case{-256}}) {
+    DWORD old;
+    VirtualProtect(page, 4096, PAGE_READWRITE, &old);
+    const int site = 0x800;
+    page[site] = 0xE8;
+    std::memcpy(page + site + 1, &c.oldDisplacement, 4);
+    Seal();
+    const uintptr_t thunk = 0x12345678;
+    const uintptr_t previous = InstallHook(At(site), thunk);
+    EXPECT_EQ(At(site) + 5 + c.oldDisplacement, previous);
+    EXPECT_EQ(0xE8, page[site]);
+    const uint32_t expected = static_cast<uint32_t>(thunk - At(site) - 5);
+    const uint8_t bytes[4] = {uint8_t(expected), uint8_t(expected >> 8), uint8_t(expected >> 16),
+                              uint8_t(expected >> 24)};
+    EXPECT_EQ(0, std::memcmp(bytes, page + site + 1, 4)) << "little-endian thunk - site - 5";
+    EXPECT_EQ(static_cast<DWORD>(PAGE_EXECUTE_READ), ProtectionAt(At(site)));
+  }
+  EXPECT_EQ(0u, InstallHook(0, 0x12345678)) << "a null site changes nothing";
+}
+
+TEST_F(RelativeCallTest, ReadRelativeTargetSignExtendsEachWidth) {
+  page[0x10] = 0xFE;
+  page[0x20] = 0xFE;
+  page[0x21] = 0xFF;
+  const int32_t four = -0x100000;
+  std::memcpy(page + 0x30, &four, 4);
+  Seal();
+  EXPECT_EQ(At(0x10) + 1 - 2, ReadRelativeTarget(At(0x10), 1, true));
+  EXPECT_EQ(At(0x20) + 2 - 2, ReadRelativeTarget(At(0x20), 2, true));
+  EXPECT_EQ(At(0x30) + 4 - 0x100000, ReadRelativeTarget(At(0x30), 4, true));
+  EXPECT_EQ(0u, ReadRelativeTarget(At(0x10), 3, true));
+}
+
+TEST_F(RelativeCallTest, ProtectionScopeLiftsAndRestores) {
+  Seal();
+  {
+    ProtectionScope scope(At(0x40), 4);
+    EXPECT_TRUE(scope.Active());
+    EXPECT_EQ(static_cast<DWORD>(PAGE_EXECUTE_READWRITE), ProtectionAt(At(0x40)));
+    page[0x40] = 0x90;
+  }
+  EXPECT_EQ(static_cast<DWORD>(PAGE_EXECUTE_READ), ProtectionAt(At(0x40)));
+  ProtectionScope empty(At(0x40), 0);
+  EXPECT_FALSE(empty.Active());
+  WriteRelativeTarget(At(0x50), At(0x50) + 4 + 0x20, true);
+  EXPECT_EQ(0x20, Displacement(At(0x50)));
+}
+
+}  // namespace
