@@ -1,0 +1,37 @@
+// The Windows services the plug-in calls that the simulator answers itself, by
+// rewriting a module's import table entries:
+//   GetAsyncKeyState  -> the simulated key states (0x8000 while held, else 0)
+//   MessageBoxA       -> recorded (and traced as a message-box event); returns IDOK
+//                        without showing anything
+//   TerminateProcess  -> traced as {"event":"exit","code":N}, the trace flushed, then
+//                        the terminate handler if one is set, else the real
+//                        TerminateProcess
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace sim {
+
+// Rewrites the entries of `module`'s import table; returns how many were rewritten.
+// In-process tests pass GetModuleHandle(nullptr) (the test executable holds the
+// plug-in's code); the scenario runner passes each module it loads.
+int InterceptImports(HMODULE module);
+
+struct MessageBoxRecord {
+  std::string text;
+  std::string caption;
+  unsigned style;
+};
+const std::vector<MessageBoxRecord>& MessageBoxes();
+void ClearMessageBoxes();
+
+// In-process tests that exercise the plug-in's exit path: called instead of ending
+// the process (after the exit is recorded). It must not return (throw, or longjmp).
+using TerminateHandler = void (*)(unsigned exitCode);
+void SetTerminateHandler(TerminateHandler handler);
+// Exit codes of TerminateProcess calls seen so far.
+const std::vector<unsigned>& TerminateRequests();
+
+}  // namespace sim

@@ -1,0 +1,19 @@
+// Scenarios: the host driven by a text file, one command per line (sim/README.md
+// lists the commands). The scenario runner executables are a thin main around
+// RunScenarioFile; in-process tests may run single commands too.
+#pragma once
+#include <string>
+
+namespace sim {
+
+// Boots, opens the trace, runs every line, writes {"event":"exit","code":0} and
+// closes the trace. Returns the process exit code: 0, or 1 when a command failed (an
+// error record is written to the trace and the run stops there).
+int RunScenarioFile(const std::string& scenarioPath, const std::string& tracePath);
+// Runs every line of a scenario text; false (and the message) at the first failing
+// command.
+bool RunScenarioText(const std::string& text, std::string* error);
+// Runs one line (comments and blank lines do nothing).
+bool RunScenarioLine(const std::string& line, std::string* error);
+
+}  // namespace sim

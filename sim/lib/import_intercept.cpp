@@ -1,0 +1,104 @@
+#include "sim/imports.h"
+
+#include <cstring>
+
+#include "sim/host_state.h"
+#include "sim/trace.h"
+
+namespace sim {
+
+namespace {
+
+std::vector<MessageBoxRecord> messageBoxes;
+std::vector<unsigned> terminateRequests;
+TerminateHandler terminateHandler = nullptr;
+
+SHORT WINAPI SimGetAsyncKeyState(int key) { return KeyHeld(key) ? static_cast<SHORT>(0x8000) : 0; }
+
+int WINAPI SimMessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT style) {
+  MessageBoxRecord record{text ? text : "", caption ? caption : "", style};
+  messageBoxes.push_back(record);
+  WriteTraceLine(JsonObject()
+                     .Field("event", "message-box")
+                     .Field("text", record.text)
+                     .Field("caption", record.caption)
+                     .Field("style", record.style)
+                     .Text());
+  return IDOK;
+}
+
+BOOL WINAPI SimTerminateProcess(HANDLE process, UINT code) {
+  terminateRequests.push_back(code);
+  WriteTraceLine(JsonObject().Field("event", "exit").Field("code", code).Text());
+  if (terminateHandler) terminateHandler(code);
+  // The real one: this module's own import of it may be the rewritten entry.
+  using TerminateFunction = BOOL(WINAPI*)(HANDLE, UINT);
+  auto real = reinterpret_cast<TerminateFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "TerminateProcess")));
+  return real(process, code);
+}
+
+struct Replacement {
+  const char* dll;
+  const char* name;
+  void* function;
+};
+
+const Replacement replacements[] = {
+    {"user32.dll", "GetAsyncKeyState", reinterpret_cast<void*>(&SimGetAsyncKeyState)},
+    {"user32.dll", "MessageBoxA", reinterpret_cast<void*>(&SimMessageBoxA)},
+    {"kernel32.dll", "TerminateProcess", reinterpret_cast<void*>(&SimTerminateProcess)},
+};
+
+void WriteEntry(void** entry, void* function) {
+  DWORD old = 0;
+  if (VirtualProtect(entry, sizeof(void*), PAGE_READWRITE, &old)) {
+    *entry = function;
+    VirtualProtect(entry, sizeof(void*), old, &old);
+  }
+}
+
+}  // namespace
+
+int InterceptImports(HMODULE module) {
+  if (!module) return 0;
+  auto* base = reinterpret_cast<unsigned char*>(module);
+  auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (directory.VirtualAddress == 0) return 0;
+  // Entries bound to the real functions, for import tables without name thunks.
+  void* real[3];
+  for (int i = 0; i < 3; ++i) {
+    real[i] = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(replacements[i].dll), replacements[i].name));
+  }
+  int rewritten = 0;
+  for (auto* descriptor = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+       descriptor->Name != 0; ++descriptor) {
+    auto** entry = reinterpret_cast<void**>(base + descriptor->FirstThunk);
+    auto* names = descriptor->OriginalFirstThunk
+                      ? reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->OriginalFirstThunk)
+                      : nullptr;
+    for (int k = 0; entry[k] != nullptr; ++k) {
+      for (int i = 0; i < 3; ++i) {
+        bool match = entry[k] == real[i] && real[i] != nullptr;
+        if (names && !IMAGE_SNAP_BY_ORDINAL(names[k].u1.Ordinal)) {
+          auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names[k].u1.AddressOfData);
+          match = match || std::strcmp(reinterpret_cast<const char*>(byName->Name), replacements[i].name) == 0;
+        }
+        if (match && entry[k] != replacements[i].function) {
+          WriteEntry(&entry[k], replacements[i].function);
+          ++rewritten;
+        }
+      }
+    }
+  }
+  return rewritten;
+}
+
+const std::vector<MessageBoxRecord>& MessageBoxes() { return messageBoxes; }
+void ClearMessageBoxes() { messageBoxes.clear(); }
+void SetTerminateHandler(TerminateHandler handler) { terminateHandler = handler; }
+const std::vector<unsigned>& TerminateRequests() { return terminateRequests; }
+
+}  // namespace sim

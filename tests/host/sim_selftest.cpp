@@ -1,0 +1,406 @@
+// The simulated host on its own, without the plug-in's hooks: the planted image, the
+// site stubs and their register checks, the host routines, and the native handlers.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "sim/sim.h"
+
+namespace {
+
+class SimulatedHost : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sim::Boot();
+    sim::ResetModel();
+  }
+};
+
+// Executable memory holding a guest routine given as machine code bytes, with the
+// four bytes after each 0xE9 placeholder position filled as a jump to `target`.
+struct GuestCode {
+  unsigned char* code = nullptr;
+  explicit GuestCode(std::vector<unsigned char> bytes, uintptr_t jumpTarget = 0) {
+    code = static_cast<unsigned char*>(VirtualAlloc(nullptr, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE));
+    std::memcpy(code, bytes.data(), bytes.size());
+    if (jumpTarget != 0 && bytes.size() >= 5 && bytes[bytes.size() - 5] == 0xE9) {
+      uintptr_t next = reinterpret_cast<uintptr_t>(code) + bytes.size();
+      int32_t displacement = static_cast<int32_t>(jumpTarget - next);
+      std::memcpy(code + bytes.size() - 4, &displacement, 4);
+    }
+  }
+  ~GuestCode() { VirtualFree(code, 0, MEM_RELEASE); }
+  uintptr_t Address() const { return reinterpret_cast<uintptr_t>(code); }
+};
+
+// Points the call at a site to `target` as the plug-in would, and back afterwards.
+struct SiteRedirect {
+  int site;
+  int32_t original;
+  SiteRedirect(int site, uintptr_t target) : site(site) {
+    std::memcpy(&original, reinterpret_cast<const void*>(sim::SiteAddress(site) + 1), 4);
+    int32_t displacement = static_cast<int32_t>(target - (sim::SiteAddress(site) + 5));
+    sim::WriteCodeAsGuest(sim::Layout().sites[site] + 1, &displacement, 4);
+  }
+  ~SiteRedirect() { sim::WriteCodeAsGuest(sim::Layout().sites[site] + 1, &original, 4); }
+};
+
+uint32_t ReadU32(uintptr_t address) {
+  uint32_t value;
+  std::memcpy(&value, reinterpret_cast<const void*>(address), 4);
+  return value;
+}
+
+TEST_F(SimulatedHost, ImageFollowsTheExecutablesBuild) {
+  EXPECT_EQ(sim::HostBase(), reinterpret_cast<uintptr_t>(GetModuleHandleW(nullptr)));
+  const int expectedLayout = sim::FileVersion() == 1080 ? 2 : 1;
+  ASSERT_TRUE(sim::FileVersion() == 1070 || sim::FileVersion() == 1080);
+  EXPECT_EQ(sim::LayoutBuild(), expectedLayout);
+  const sim::HostLayout& layout = sim::Layout();
+  EXPECT_EQ(layout.sites[sim::FrameSite] - layout.probeSite, 20u);
+  EXPECT_EQ(layout.sites[0], expectedLayout == 1 ? 0x21601u : 0x95141u);
+  EXPECT_EQ(layout.getPlayerPedObject - layout.getPlayerInfo, 0x20u);
+
+  for (int site = 0; site < sim::SiteCount; ++site) {
+    SCOPED_TRACE(site);
+    EXPECT_EQ(*sim::HostAt(layout.sites[site]), 0xE8);
+    EXPECT_EQ(sim::SiteCallTarget(site), sim::SiteCallee(site));
+  }
+  EXPECT_EQ(*sim::HostAt(layout.probeSite), 0xE8);
+  EXPECT_EQ(sim::ProbeTarget(), sim::ProbeRoutine());
+  EXPECT_EQ(*reinterpret_cast<const uint8_t*>(sim::ProbeRoutine()), 0xC3);
+  EXPECT_EQ(sim::PropQueryPatchByteValue(), 4);
+}
+
+TEST_F(SimulatedHost, CodeIsExecuteReadAndDataReadWrite) {
+  struct Case {
+    uint32_t offset;
+    DWORD protection;
+  } cases[] = {
+      {sim::Layout().sites[0], PAGE_EXECUTE_READ},
+      {sim::Layout().propQueryPatchByte, PAGE_EXECUTE_READ},
+      {sim::Layout().findNativeHandler, PAGE_EXECUTE_READ},
+      {sim::Layout().episodeNumber, PAGE_READWRITE},
+      {sim::Layout().pedPoolPointer, PAGE_READWRITE},
+      {sim::PedMatrixOffset, PAGE_READWRITE},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.offset);
+    MEMORY_BASIC_INFORMATION info;
+    ASSERT_NE(VirtualQuery(sim::HostAt(c.offset), &info, sizeof info), 0u);
+    // Image pages that were never written report copy-on-write: writable all the same.
+    DWORD protection = info.Protect == PAGE_WRITECOPY ? PAGE_READWRITE : info.Protect;
+    EXPECT_EQ(protection, c.protection);
+  }
+}
+
+TEST_F(SimulatedHost, UnpatchedSitesKeepEveryRegister) {
+  for (int site = 0; site < sim::SiteCount; ++site) {
+    SCOPED_TRACE(site);
+    sim::SiteObservation observation = sim::RunSite(site);
+    EXPECT_TRUE(observation.Intact()) << observation.mismatch;
+    EXPECT_EQ(observation.resultAfterCall, sim::SiteResultValue(site));
+  }
+  sim::RunFrames(2);
+  EXPECT_TRUE(sim::AllSitesIntact());
+  EXPECT_EQ(sim::ProbeExecutions(), 3u);
+}
+
+TEST_F(SimulatedHost, SiteChecksSeeWhatAGuestRoutineChanged) {
+  const int site = 3;
+  struct Case {
+    const char* name;
+    std::vector<unsigned char> code;  // ends in a jmp to the callee
+    bool intact, reachedCallee, preserved, result;
+  } cases[] = {
+      {"pass-through", {0xE9, 0, 0, 0, 0}, true, true, true, true},
+      {"saves and restores", {0x60, 0x31, 0xDB, 0x61, 0xE9, 0, 0, 0, 0}, true, true, true, true},
+      {"clobbers EBX", {0x31, 0xDB, 0xE9, 0, 0, 0, 0}, false, false, false, true},
+      {"clobbers ESI", {0x31, 0xF6, 0xE9, 0, 0, 0, 0}, false, false, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GuestCode guest(c.code, sim::SiteCallee(site));
+    SiteRedirect redirect(site, guest.Address());
+    sim::SiteObservation observation = sim::RunSite(site);
+    EXPECT_EQ(observation.Intact(), c.intact) << observation.mismatch;
+    EXPECT_EQ(observation.registersReachedCallee, c.reachedCallee);
+    EXPECT_EQ(observation.registersPreserved, c.preserved);
+    EXPECT_EQ(observation.resultReachedSite, c.result);
+    EXPECT_EQ(observation.mismatch.empty(), c.intact);
+  }
+  EXPECT_TRUE(sim::RunSite(site).Intact());
+}
+
+TEST_F(SimulatedHost, ChangedResultIsNoticed) {
+  // mov eax, 0x1234; ret instead of the callee: the result never reaches the site.
+  GuestCode guest({0xB8, 0x34, 0x12, 0x00, 0x00, 0xC3});
+  SiteRedirect redirect(4, guest.Address());
+  sim::SiteObservation observation = sim::RunSite(4);
+  EXPECT_FALSE(observation.calleeRan);
+  EXPECT_FALSE(observation.resultReachedSite);
+  EXPECT_EQ(observation.resultAfterCall, 0x1234u);
+  EXPECT_FALSE(observation.Intact());
+}
+
+TEST_F(SimulatedHost, GuestCodeWritesAreReportedOnce) {
+  const uint32_t site = sim::Layout().sites[2];
+  EXPECT_TRUE(sim::CodeChangesSinceBoot().empty());
+  sim::TakeNewCodeChanges();
+  {
+    GuestCode guest({0xE9, 0, 0, 0, 0}, sim::SiteCallee(2));
+    SiteRedirect redirect(2, guest.Address());
+    std::vector<sim::CodeRange> changes = sim::CodeChangesSinceBoot();
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_GE(changes[0].offset, site + 1);
+    EXPECT_LE(changes[0].offset + changes[0].bytes.size(), site + 5);
+    EXPECT_EQ(sim::TakeNewCodeChanges().size(), 1u);
+    EXPECT_TRUE(sim::TakeNewCodeChanges().empty());
+  }
+  EXPECT_TRUE(sim::CodeChangesSinceBoot().empty());
+  // The host's own probe redirection is not a guest change.
+  sim::SetProbeTarget(0x70000001);
+  EXPECT_TRUE(sim::CodeChangesSinceBoot().empty());
+}
+
+TEST_F(SimulatedHost, RedirectedProbeIsNeverExecuted) {
+  for (uintptr_t target : {uintptr_t{0x70000000}, uintptr_t{0x70000001}, uintptr_t{0xFFFFFFF0}}) {
+    sim::SetProbeTarget(target);
+    EXPECT_EQ(sim::ProbeTarget(), target);
+    EXPECT_TRUE(sim::RunSite(sim::FrameSite).Intact());
+  }
+  EXPECT_EQ(sim::ProbeExecutions(), 0u);
+  sim::SetProbeTarget(sim::ProbeRoutine());
+  EXPECT_TRUE(sim::RunSite(sim::FrameSite).Intact());
+  EXPECT_EQ(sim::ProbeExecutions(), 1u);
+}
+
+TEST_F(SimulatedHost, RoutinesFollowTheHostsConventions) {
+  using PlayerInfoFunction = uintptr_t(__cdecl*)(uint32_t);
+  using PoolHandleFunction = int32_t(__attribute__((thiscall))*)(uintptr_t, uintptr_t);
+  using PedObjectFunction = uintptr_t(__cdecl*)();
+  auto getPlayerInfo = reinterpret_cast<PlayerInfoFunction>(sim::HostAt(sim::Layout().getPlayerInfo));
+  auto getPoolHandle = reinterpret_cast<PoolHandleFunction>(sim::HostAt(sim::Layout().getPoolHandle));
+  auto getPedObject = reinterpret_cast<PedObjectFunction>(sim::HostAt(sim::Layout().getPlayerPedObject));
+
+  uintptr_t record = getPlayerInfo(0);
+  ASSERT_NE(record, 0u);
+  EXPECT_EQ(getPlayerInfo(1), 0u);
+  uintptr_t pedObject = ReadU32(record + 0x58C);
+  EXPECT_EQ(pedObject, getPedObject());
+  uintptr_t pool = ReadU32(sim::HostBase() + sim::Layout().pedPoolPointer);
+  EXPECT_EQ(getPoolHandle(pool, pedObject), sim::PlayerPedHandle);
+  EXPECT_EQ(getPoolHandle(pool, pedObject + 4), 0);
+  EXPECT_EQ(getPoolHandle(pool + 4, pedObject), 0);
+
+  sim::SetLocalPlayerIndex(3);
+  EXPECT_EQ(getPlayerInfo(0), 0u);
+  EXPECT_EQ(getPlayerInfo(3), record);
+
+  sim::SetPlayerPosition({1.5f, -2.5f, 30.0f});
+  const float* matrix = reinterpret_cast<const float*>(ReadU32(pedObject + 0x20));
+  EXPECT_EQ(matrix[12], 1.5f);
+  EXPECT_EQ(matrix[13], -2.5f);
+  EXPECT_EQ(matrix[14], 30.0f);
+}
+
+TEST_F(SimulatedHost, LookupAnswersKnownHashesOnly) {
+  for (const sim::NativeInfo& info : sim::NativeCatalogue()) {
+    SCOPED_TRACE(info.name);
+    uintptr_t handler = sim::CallFindNativeHandler(info.hash);
+    EXPECT_NE(handler, 0u);
+    EXPECT_EQ(handler, sim::NativeHandlerFor(info.hash));
+  }
+  EXPECT_EQ(sim::NativeCatalogue().size(), 43u);
+  EXPECT_EQ(sim::CallFindNativeHandler(0x12345678), 0u);
+  ASSERT_EQ(sim::UnknownHashLookups().size(), 1u);
+  EXPECT_EQ(sim::UnknownHashLookups()[0], 0x12345678u);
+}
+
+struct FaultSeen {
+  DWORD code = 0;
+  uintptr_t address = 0;
+} faultSeen;
+
+LONG CALLBACK SkipFaultingLookup(EXCEPTION_POINTERS* pointers) {
+  faultSeen.code = pointers->ExceptionRecord->ExceptionCode;
+  faultSeen.address = pointers->ContextRecord->Eip;
+  // Continue at the routine's ret with no handler.
+  pointers->ContextRecord->Eip += 5;
+  pointers->ContextRecord->Eax = 0;
+  return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+TEST_F(SimulatedHost, FaultingLookupRaisesAnAccessViolationInsideTheRoutine) {
+  sim::SetLookupFault(true);
+  faultSeen = FaultSeen();
+  void* handler = AddVectoredExceptionHandler(1, SkipFaultingLookup);
+  uintptr_t answer = sim::CallFindNativeHandler(0x43F7517D);
+  RemoveVectoredExceptionHandler(handler);
+  sim::SetLookupFault(false);
+  EXPECT_EQ(answer, 0u);
+  EXPECT_EQ(faultSeen.code, static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
+  EXPECT_GE(faultSeen.address, sim::FindNativeHandlerAddress());
+  EXPECT_LT(faultSeen.address, sim::FindNativeHandlerAddress() + 32);
+  EXPECT_EQ(sim::CallFindNativeHandler(0x43F7517D), sim::NativeHandlerFor(0x43F7517D));
+}
+
+// Calls a native the way the host's callers do: slots filled, handler found by hash.
+struct Call {
+  sim::NativeContext context{};
+  explicit Call(std::vector<uint32_t> args) {
+    context.resultPointer = reinterpret_cast<uintptr_t>(context.slots);
+    context.argumentPointer = reinterpret_cast<uintptr_t>(context.slots);
+    for (uint32_t arg : args) context.slots[context.argumentCount++] = arg;
+  }
+  uint32_t Run(const char* name) {
+    sim::CallNativeHandler(sim::CallFindNativeHandler(sim::NativeHashOf(name)), context);
+    return context.slots[0];
+  }
+};
+
+uint32_t Bits(float value) {
+  uint32_t bits;
+  std::memcpy(&bits, &value, 4);
+  return bits;
+}
+
+uint32_t Address(const void* pointer) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(pointer)); }
+
+TEST_F(SimulatedHost, HandlersRecordEveryCall) {
+  const char label[] = "WD_USE";
+  EXPECT_EQ(Call({Address(label)}).Run("ShowHelpMessage"), 0u);
+  EXPECT_EQ(sim::World().helpLabel, "WD_USE");
+  ASSERT_EQ(sim::NativeLog().size(), 1u);
+  const sim::NativeCall& call = sim::NativeLog()[0];
+  EXPECT_EQ(call.name, "ShowHelpMessage");
+  EXPECT_EQ(call.hash, 0x43F7517Du);
+  EXPECT_EQ(call.argumentCount, 1u);
+  EXPECT_EQ(call.args, std::vector<std::string>{"WD_USE"});
+  EXPECT_EQ(call.scriptThread, sim::HostScriptThreadRecord());
+
+  Call({Address(label), Address(label), Bits(2.5f), 1}).Run("SetPedPosition");
+  const std::vector<sim::NativeCall> positions = sim::NativeCallsNamed("SetPedPosition");
+  ASSERT_EQ(positions.size(), 1u);
+  EXPECT_EQ(positions[0].args[2], "2.5");
+  sim::ClearNativeLog();
+  EXPECT_TRUE(sim::NativeLog().empty());
+}
+
+TEST_F(SimulatedHost, BoxTestUsesThePedsPosition) {
+  sim::PutPlayerAtSite(5);
+  const sim::SitePosition& site = sim::WardrobeSitePositions[5];
+  struct Case {
+    float dx, dy, dz;
+    uint32_t ped;
+    bool inside;
+  } cases[] = {
+      {0, 0, 0, sim::PlayerPedHandle, true},       {0.99f, -0.99f, 1.59f, sim::PlayerPedHandle, true},
+      {1.02f, 0, 0, sim::PlayerPedHandle, false},  {0, -1.02f, 0, sim::PlayerPedHandle, false},
+      {0, 0, -1.7f, sim::PlayerPedHandle, false},  {0, 0, 0, sim::PlayerPedHandle + 1, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.dx + 10 * c.dy + 100 * c.dz);
+    uint32_t result = Call({c.ped, Bits(site.x + c.dx), Bits(site.y + c.dy), Bits(site.z + c.dz), Bits(1.0f),
+                            Bits(1.0f), Bits(1.6f), 1})
+                          .Run("IsPedInBoxAroundPoint");
+    EXPECT_EQ(result & 0xFF, c.inside ? 1u : 0u);
+  }
+}
+
+TEST_F(SimulatedHost, PropQueryFollowsThePatchByte) {
+  sim::PutProp(0, 2, 1);
+  int32_t out = 99;
+  Call({sim::PlayerPedHandle, 0, Address(&out)}).Run("GetPedPropIndex");
+  EXPECT_EQ(out, 2);
+  const uint8_t eight = 8;
+  sim::WriteCodeAsGuest(sim::Layout().propQueryPatchByte, &eight, 1);
+  Call({sim::PlayerPedHandle, 0, Address(&out)}).Run("GetPedPropIndex");
+  EXPECT_EQ(out, 1);
+  Call({sim::PlayerPedHandle, 1, Address(&out)}).Run("GetPedPropIndex");
+  EXPECT_EQ(out, -1);
+  const uint8_t four = 4;
+  sim::WriteCodeAsGuest(sim::Layout().propQueryPatchByte, &four, 1);
+  std::vector<sim::NativeCall> queries = sim::NativeCallsNamed("GetPedPropIndex");
+  ASSERT_EQ(queries.size(), 3u);
+  EXPECT_EQ(queries[0].patchByte, 4);
+  EXPECT_EQ(queries[1].patchByte, 8);
+}
+
+TEST_F(SimulatedHost, ComponentsAndPropsFollowTheModel) {
+  sim::SetComponentModel(2, {1, 4});
+  EXPECT_EQ(Call({sim::PlayerPedHandle, 2}).Run("GetNumberOfDrawables"), 2u);
+  EXPECT_EQ(Call({sim::PlayerPedHandle, 2, 1}).Run("GetNumberOfTextures"), 4u);
+  EXPECT_EQ(Call({sim::PlayerPedHandle, 2, 2}).Run("GetNumberOfTextures"), 0u);
+  Call({sim::PlayerPedHandle, 2, 1, 3}).Run("SetPedComponent");
+  EXPECT_EQ(Call({sim::PlayerPedHandle, 2}).Run("GetPedDrawable"), 1u);
+  EXPECT_EQ(Call({sim::PlayerPedHandle, 2}).Run("GetPedTexture"), 3u);
+  // Out of range: the host keeps what the ped wears.
+  Call({sim::PlayerPedHandle, 2, 0, 1}).Run("SetPedComponent");
+  EXPECT_EQ(sim::Ped().components[2].drawable, 1u);
+  EXPECT_EQ(sim::Ped().components[2].texture, 3u);
+
+  Call({sim::PlayerPedHandle, 1, 2, 5}).Run("SetPedPropWithTexture");
+  EXPECT_EQ(sim::Ped().props[1].index, 2);
+  EXPECT_EQ(sim::Ped().props[1].texture, 5);
+  Call({sim::PlayerPedHandle, 1, 1}).Run("SetPedProp");
+  EXPECT_EQ(sim::Ped().props[1].texture, 0);
+  Call({sim::PlayerPedHandle, 1}).Run("ClearPedProp");
+  EXPECT_EQ(sim::Ped().props[1].index, -1);
+}
+
+TEST_F(SimulatedHost, TextIsDrawnWithTheStateSetBeforeIt) {
+  sim::RunFrame();
+  Call({Bits(0.4f), Bits(0.5f)}).Run("SetTextScale");
+  Call({10, 20, 30, 40}).Run("SetTextColour");
+  Call({1}).Run("SetTextRightJustify");
+  const char label[] = "STRING";
+  const char text[] = "Head";
+  Call({Bits(0.1f), Bits(0.2f), Address(label), Address(text)}).Run("DisplayLiteralText");
+  Call({Bits(0.1f), Bits(0.3f), Address(label), Address(text)}).Run("DisplayLiteralText");
+  ASSERT_EQ(sim::World().drawnThisFrame.size(), 2u);
+  const sim::DrawnText& first = sim::World().drawnThisFrame[0];
+  EXPECT_EQ(first.text, "Head");
+  EXPECT_EQ(first.state.scaleY, 0.5f);
+  EXPECT_EQ(first.state.red, 10);
+  EXPECT_EQ(first.state.alpha, 40);
+  EXPECT_TRUE(first.state.rightJustify);
+  EXPECT_FALSE(sim::World().drawnThisFrame[1].state.rightJustify);
+  sim::RunFrame();
+  EXPECT_TRUE(sim::World().drawnThisFrame.empty());
+}
+
+TEST_F(SimulatedHost, HeadingTurnsTheMatrixAtTheNextFrame) {
+  Call({sim::PlayerPedHandle, Bits(90.0f)}).Run("SetPedHeading");
+  EXPECT_FLOAT_EQ(sim::PlayerMatrix()[4], 0.0f);  // forward still +y
+  EXPECT_FLOAT_EQ(sim::PlayerMatrix()[5], 1.0f);
+  sim::RunFrame();
+  EXPECT_NEAR(sim::PlayerMatrix()[4], -1.0f, 1e-6);  // forward now -x
+  EXPECT_NEAR(sim::PlayerMatrix()[5], 0.0f, 1e-6);
+  EXPECT_NEAR(sim::PlayerMatrix()[0], 0.0f, 1e-6);  // right now +y
+  EXPECT_NEAR(sim::PlayerMatrix()[1], 1.0f, 1e-6);
+}
+
+TEST_F(SimulatedHost, ScreenResolutionAndMessages) {
+  sim::SetResolution(1024, 768);
+  int32_t width = 0, height = 0;
+  Call({Address(&width), Address(&height)}).Run("GetScreenResolution");
+  EXPECT_EQ(width, 1024);
+  EXPECT_EQ(height, 768);
+
+  sim::SetFrameTime(0.05f);
+  const char label[] = "STRING";
+  const char text[] = "Outfit Saved";
+  Call({Address(label), Address(text), 100, 1}).Run("PrintLiteralMessage");
+  EXPECT_EQ(sim::PrintedMessage(), "Outfit Saved");
+  sim::RunFrame();
+  EXPECT_EQ(sim::PrintedMessage(), "Outfit Saved");
+  sim::RunFrame();  // 100 ms have passed
+  EXPECT_EQ(sim::PrintedMessage(), "");
+}
+
+}  // namespace

@@ -1,0 +1,1 @@
+#include "support/host_run.h"
