@@ -29,7 +29,7 @@ int WINAPI SimMessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT style) {
 
 BOOL WINAPI SimTerminateProcess(HANDLE process, UINT code) {
   terminateRequests.push_back(code);
-  WriteTraceLine(JsonObject().Field("event", "exit").Field("code", code).Text());
+  WriteTraceLine(JsonObject().Field("event", "exit").Field("code", code).Field("reason", "terminate-process").Text());
   if (terminateHandler) terminateHandler(code);
   // The real one: this module's own import of it may be the rewritten entry.
   using TerminateFunction = BOOL(WINAPI*)(HANDLE, UINT);

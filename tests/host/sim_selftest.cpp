@@ -403,4 +403,160 @@ TEST_F(SimulatedHost, ScreenResolutionAndMessages) {
   EXPECT_EQ(sim::PrintedMessage(), "");
 }
 
+struct ExitRequested {
+  unsigned code;
+};
+
+void ThrowExit(unsigned code) { throw ExitRequested{code}; }
+
+TEST_F(SimulatedHost, InterceptedImportsAnswerFromTheSimulator) {
+  EXPECT_GE(sim::InterceptImports(GetModuleHandleW(nullptr)), 3);
+  sim::SetKey('E', true);
+  EXPECT_EQ(GetAsyncKeyState('E') & 0x8000, 0x8000);
+  EXPECT_EQ(GetAsyncKeyState('W') & 0x8000, 0);
+  sim::SetKey('E', false);
+  EXPECT_EQ(GetAsyncKeyState('E') & 0x8000, 0);
+
+  EXPECT_EQ(MessageBoxA(nullptr, "text", "", MB_ICONERROR), IDOK);
+  ASSERT_EQ(sim::MessageBoxes().size(), 1u);
+  EXPECT_EQ(sim::MessageBoxes()[0].text, "text");
+  EXPECT_EQ(sim::MessageBoxes()[0].style, 0x10u);
+
+  sim::SetTerminateHandler(ThrowExit);
+  unsigned seen = 0;
+  try {
+    TerminateProcess(GetCurrentProcess(), 7);
+  } catch (const ExitRequested& exit) {
+    seen = exit.code;
+  }
+  sim::SetTerminateHandler(nullptr);
+  EXPECT_EQ(seen, 7u);
+  ASSERT_FALSE(sim::TerminateRequests().empty());
+  EXPECT_EQ(sim::TerminateRequests().back(), 7u);
+}
+
+}  // namespace
+
+// The simulated host as a program: hostsim-<build>.exe running scenarios, through the
+// test support library.
+#include "support/host_run.h"
+
+namespace {
+
+const int otherBuild = sim::FileVersion() == 1080 ? 1080 : 1070;
+
+TEST(SimulatedHostProgram, RunsAScenarioAndEndsItsTrace) {
+  HostRun run = RunHost(otherBuild,
+                        "# no plug-in\n"
+                        "at-site 4\n"
+                        "component 1 3 2 5\n"
+                        "wear 1 1 4\n"
+                        "prop 0 2 1\n"
+                        "frames 2\n"
+                        "note two frames # kept\n"
+                        "state\n",
+                        FreshWorkDir("sim_runs_a_scenario"));
+  ASSERT_TRUE(run.started);
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_TRUE(run.badLines.empty());
+  EXPECT_TRUE(run.RanToEnd());
+  EXPECT_TRUE(run.NativeNames().empty());
+  EXPECT_FALSE(run.HasEvent("code-write"));
+  EXPECT_FALSE(run.HasEvent("register-mismatch"));
+  ASSERT_TRUE(run.HasEvent("note"));
+  EXPECT_EQ((*run.LastEvent("note"))["text"].text, "two frames # kept");
+  const JsonValue* state = run.LastEvent("state");
+  ASSERT_NE(state, nullptr);
+  EXPECT_EQ((*state)["frame"].Int(), 2);
+  EXPECT_FLOAT_EQ(static_cast<float>((*state)["position"][0].Num()), sim::WardrobeSitePositions[4].x);
+  EXPECT_EQ((*state)["drawables"][1].Int(), 1);
+  EXPECT_EQ((*state)["textures"][1].Int(), 4);
+  EXPECT_EQ((*state)["props"][0].Int(), 2);
+  EXPECT_EQ((*state)["propTextures"][0].Int(), 1);
+}
+
+TEST(SimulatedHostProgram, ABadCommandStopsTheRun) {
+  HostRun run = RunHost(otherBuild, "frames 1\nwalk-about 3\nframes 1\n", FreshWorkDir("sim_bad_command"));
+  EXPECT_EQ(run.exitCode, 1u);
+  const JsonValue* error = run.LastEvent("error");
+  ASSERT_NE(error, nullptr);
+  EXPECT_EQ((*error)["line"].Int(), 2);
+  EXPECT_EQ(run.records.back()["event"].text, "exit");
+  EXPECT_EQ(run.records.back()["code"].Int(), 1);
+}
+
+TEST(SimulatedHostProgram, ThePlugInsHooksAreSeenAsCodeWritesOnSupportedBuildsOnly) {
+  for (int build : {1070, 1080, 1071}) {
+    SCOPED_TRACE(build);
+    HostRun run = RunHost(build, "load-plugin " + PluginPath() + "\nframes 2\n",
+                          FreshWorkDir("sim_code_writes_" + std::to_string(build)));
+    ASSERT_TRUE(run.RanToEnd());
+    ASSERT_TRUE(run.HasEvent("load-plugin"));
+    EXPECT_TRUE((*run.LastEvent("load-plugin"))["ok"].Bool());
+    std::vector<const JsonValue*> writes = run.Events("code-write");
+    if (build == 1071) {
+      EXPECT_TRUE(writes.empty());
+      EXPECT_TRUE(run.NativeNames().empty());
+      continue;
+    }
+    const sim::HostLayout& layout = sim::LayoutOf(build == 1070 ? 1 : 2);
+    ASSERT_EQ(writes.size(), 8u);
+    for (const JsonValue* write : writes) {
+      uint32_t offset = static_cast<uint32_t>(std::stoul((*write)["offset"].text, nullptr, 16));
+      bool atASite = false;
+      for (uint32_t site : layout.sites) atASite = atASite || (offset > site && offset <= site + 4);
+      EXPECT_TRUE(atASite) << (*write)["offset"].text;
+    }
+    EXPECT_FALSE(run.HasEvent("register-mismatch"));
+    EXPECT_EQ(run.NativeNames(1).front(), "IsGameplaySuspended");
+    EXPECT_FALSE(run.NativeNames(2).empty());
+  }
+}
+
+TEST(SimulatedHostProgram, ThePlugInsExitIsRecordedBeforeTheProcessEnds) {
+  HostRun run = RunHost(otherBuild, "load-plugin " + PluginPath() + "\nprobe-target 0x70000001\nframes 3\n",
+                        FreshWorkDir("sim_plugin_exit"));
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_FALSE(run.RanToEnd());
+  EXPECT_TRUE(run.EndedByPlugin());
+  const JsonValue* box = run.LastEvent("message-box");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ((*box)["style"].Int(), 16);
+  EXPECT_EQ((*box)["caption"].text, "");
+}
+
+TEST(TraceReader, ReadsWhatTheHostWrites) {
+  struct Case {
+    const char* text;
+    bool ok;
+    const char* dump;
+  } cases[] = {
+      {R"({"a":[1,-2.5,"x\"y\\z\n",true,false,null],"b":{}})", true,
+       R"({"a":[1,-2.5,"x\"y\\z\n",true,false,null],"b":{}})"},
+      {R"("\u00e9\ud83d\ude00")", true, "\"\xC3\xA9\xF0\x9F\x98\x80\""},
+      {"  [ ]  ", true, "[]"},
+      {"1e3", true, "1000"},
+      {R"({"a":1,})", false, ""},
+      {R"([1 2])", false, ""},
+      {R"("open)", false, ""},
+      {"tru", false, ""},
+      {"{} {}", false, ""},
+      {"-", false, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    JsonValue value;
+    std::string error;
+    EXPECT_EQ(ParseJson(c.text, &value, &error), c.ok) << error;
+    if (c.ok) {
+      EXPECT_EQ(value.Dump(), c.dump);
+    }
+  }
+  JsonValue record;
+  ASSERT_TRUE(ParseJson(R"({"frame":3,"native":"SetPedHeading","args":[10753,270,true,"0x00000010"]})", &record));
+  EXPECT_EQ(ArgsOf(record), (std::vector<std::string>{"10753", "270", "true", "0x00000010"}));
+  EXPECT_TRUE(record["missing"].IsNull());
+  EXPECT_TRUE(record["args"][9].IsNull());
+}
+
 }  // namespace

@@ -1,1 +1,147 @@
 #include "support/host_run.h"
+
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#ifndef WARDROBE_BUILD_DIR
+#error "WARDROBE_BUILD_DIR must name the build directory"
+#endif
+#ifndef WARDROBE_SOURCE_DIR
+#error "WARDROBE_SOURCE_DIR must name the source directory"
+#endif
+
+std::string WindowsPath(const std::string& path) {
+  std::string out = path;
+  if (!out.empty() && out[0] == '/') out = "Z:" + out;
+  for (char& c : out) {
+    if (c == '/') c = '\\';
+  }
+  return out;
+}
+
+std::string BuildPath(const std::string& relative) { return std::string(WARDROBE_BUILD_DIR) + "/" + relative; }
+std::string SourcePath(const std::string& relative) { return std::string(WARDROBE_SOURCE_DIR) + "/" + relative; }
+std::string PluginPath() { return BuildPath("Wardrobe.asi"); }
+
+std::string ReadTextFile(const std::string& path) {
+  std::ifstream file(WindowsPath(path), std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+bool WriteTextFile(const std::string& path, const std::string& text) {
+  std::ofstream file(WindowsPath(path), std::ios::binary | std::ios::trunc);
+  file << text;
+  return static_cast<bool>(file);
+}
+
+std::string FreshWorkDir(const std::string& name) {
+  std::string dir = BuildPath("test-work/" + name);
+  std::error_code ignored;
+  std::filesystem::remove_all(std::filesystem::path(WindowsPath(dir)), ignored);
+  std::filesystem::create_directories(std::filesystem::path(WindowsPath(dir)), ignored);
+  return dir;
+}
+
+std::vector<std::string> ArgsOf(const JsonValue& record) {
+  std::vector<std::string> args;
+  for (const JsonValue& arg : record["args"].items) args.push_back(arg.Str());
+  return args;
+}
+
+std::vector<const JsonValue*> HostRun::Natives(const std::string& name) const {
+  std::vector<const JsonValue*> found;
+  for (const JsonValue& record : records) {
+    if (record["native"].text == name) found.push_back(&record);
+  }
+  return found;
+}
+
+int HostRun::CountNative(const std::string& name) const { return static_cast<int>(Natives(name).size()); }
+
+std::vector<std::vector<std::string>> HostRun::ArgsOf(const std::string& name) const {
+  std::vector<std::vector<std::string>> all;
+  for (const JsonValue* record : Natives(name)) all.push_back(::ArgsOf(*record));
+  return all;
+}
+
+std::vector<std::string> HostRun::NativeNames(long long frame) const {
+  std::vector<std::string> names;
+  for (const JsonValue& record : records) {
+    if (!record.Has("native")) continue;
+    if (frame > 0 && record["frame"].Int() != frame) continue;
+    names.push_back(record["native"].text);
+  }
+  return names;
+}
+
+std::vector<const JsonValue*> HostRun::Events(const std::string& event) const {
+  std::vector<const JsonValue*> found;
+  for (const JsonValue& record : records) {
+    if (record["event"].text == event) found.push_back(&record);
+  }
+  return found;
+}
+
+const JsonValue* HostRun::LastEvent(const std::string& event) const {
+  std::vector<const JsonValue*> found = Events(event);
+  return found.empty() ? nullptr : found.back();
+}
+
+bool HostRun::RanToEnd() const {
+  return !records.empty() && records.back()["event"].text == "exit" && records.back()["reason"].text == "end";
+}
+
+bool HostRun::EndedByPlugin() const {
+  const JsonValue* exit = LastEvent("exit");
+  return exit && (*exit)["reason"].text == "terminate-process";
+}
+
+HostRun RunHost(int build, const std::string& scenarioText, const std::string& workDir, unsigned timeoutMs) {
+  HostRun run;
+  run.workDir = workDir;
+  const std::string scenario = workDir + "/scenario.txt";
+  const std::string trace = workDir + "/trace.jsonl";
+  WriteTextFile(scenario, scenarioText);
+  DeleteFileA(WindowsPath(trace).c_str());
+
+  const std::string exe = WindowsPath(BuildPath("sim/hostsim-" + std::to_string(build) + ".exe"));
+  std::string commandLine = "\"" + exe + "\" scenario.txt trace.jsonl";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  const std::string directory = WindowsPath(workDir);
+  if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(), &startup,
+                      &process)) {
+    return run;
+  }
+  run.started = true;
+  if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+    run.timedOut = true;
+    TerminateProcess(process.hProcess, 999);
+    WaitForSingleObject(process.hProcess, 10000);
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(process.hProcess, &code);
+  run.exitCode = code;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+
+  run.traceText = ReadTextFile(trace);
+  std::istringstream lines(run.traceText);
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (line.empty()) continue;
+    JsonValue record;
+    if (ParseJson(line, &record)) {
+      run.records.push_back(std::move(record));
+    } else {
+      run.badLines.push_back(line);
+    }
+  }
+  return run;
+}

@@ -1,0 +1,23 @@
+// What the player sees: a picture of the last completed frame, and the same as text.
+#pragma once
+#include <string>
+
+namespace sim {
+
+// Writes a PNG of the current screen: a plain backdrop at the screen's aspect, the
+// texts drawn with DisplayLiteralText this frame (normalised position, scale, colour,
+// right-justify and wrap honoured), and the help text and printed message in a box
+// at the top left (~n~ breaks lines, other ~TOKEN~ glyphs show as [TOKEN]). Uses the
+// DejaVu Sans font of the system. False when the file cannot be written or the font
+// is missing.
+bool WriteScreen(const std::string& pngPath);
+
+// The same screen as readable text: one line per drawn row (texts at the same y
+// joined, left to right), marked "> " when drawn in the highlighted colour (entry 62
+// or 63 of the colour table), then the help and printed messages.
+std::string ScreenTranscript();
+
+// Host text with its markup made readable: "~n~" -> newline, "~X~" -> "[X]".
+std::string ReadableHostText(const std::string& text);
+
+}  // namespace sim
