@@ -27,6 +27,9 @@ namespace {
 
 using Words = std::vector<std::string>;
 
+// The latest note, repeated at the head of every screen transcript.
+std::string lastNote;
+
 Words Split(const std::string& line) {
   Words words;
   std::istringstream in(line);
@@ -177,7 +180,8 @@ bool RunScenarioLine(const std::string& rawLine, std::string* error) {
   bool on = false;
 
   if (command == "note") {
-    WriteTraceLine(JsonObject().Field("event", "note").Field("text", RestOfLine(rawLine, "note")).Text());
+    lastNote = RestOfLine(rawLine, "note");
+    WriteTraceLine(JsonObject().Field("event", "note").Field("text", lastNote).Text());
   } else if (command == "load-plugin" || command == "load-module") {
     if (!Count(w, 1, 1, error)) return false;
     LoadModule(command, RestOfLine(line, command));
@@ -289,6 +293,12 @@ bool RunScenarioLine(const std::string& rawLine, std::string* error) {
     if (!Count(w, 1, 1, error)) return false;
     std::string path = RestOfLine(line, "screen");
     bool ok = WriteScreen(WindowsPath(path));
+    // Beside the picture, its transcript: PATH.png -> PATH.txt.
+    std::string textPath = path.size() > 4 && path.compare(path.size() - 4, 4, ".png") == 0
+                               ? path.substr(0, path.size() - 4) + ".txt"
+                               : path + ".txt";
+    std::ofstream text(WindowsPath(textPath), std::ios::binary | std::ios::trunc);
+    text << "frame " << CurrentFrame() << (lastNote.empty() ? "" : ": " + lastNote) << "\n" << ScreenTranscript();
     WriteTraceLine(JsonObject()
                        .Field("event", "screen")
                        .Field("frame", CurrentFrame())

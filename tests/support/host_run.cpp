@@ -39,8 +39,25 @@ bool WriteTextFile(const std::string& path, const std::string& text) {
   return static_cast<bool>(file);
 }
 
+namespace {
+
+// The running executable's name without extension: test executables of both builds
+// run at the same time and must not share work directories.
+std::string OwnExecutableName() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string name = path;
+  size_t slash = name.find_last_of("\\/");
+  if (slash != std::string::npos) name = name.substr(slash + 1);
+  size_t dot = name.rfind('.');
+  if (dot != std::string::npos) name = name.substr(0, dot);
+  return name;
+}
+
+}  // namespace
+
 std::string FreshWorkDir(const std::string& name) {
-  std::string dir = BuildPath("test-work/" + name);
+  std::string dir = BuildPath("test-work/" + OwnExecutableName() + "/" + name);
   std::error_code ignored;
   std::filesystem::remove_all(std::filesystem::path(WindowsPath(dir)), ignored);
   std::filesystem::create_directories(std::filesystem::path(WindowsPath(dir)), ignored);

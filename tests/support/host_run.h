@@ -49,7 +49,8 @@ std::vector<std::string> ArgsOf(const JsonValue& record);
 HostRun RunHost(int build, const std::string& scenarioText, const std::string& workDir,
                 unsigned timeoutMs = 120000);
 
-// WARDROBE_BUILD_DIR/test-work/<name>, created empty (whatever was there is removed).
+// WARDROBE_BUILD_DIR/test-work/<executable>/<name> (the running test executable's
+// name, so that both builds' tests may run at once), created empty.
 std::string FreshWorkDir(const std::string& name);
 // WARDROBE_BUILD_DIR/Wardrobe.asi, the built plug-in.
 std::string PluginPath();
