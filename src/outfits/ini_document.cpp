@@ -206,4 +206,5 @@ bool IniDocument::Save(const std::string& savePath) const {
 void IniDocument::Clear() {
   currentSection = nullptr;
   sections.clear();
+  arena.release();
 }

@@ -14,16 +14,21 @@ namespace {
 
 std::string OutfitSectionName(int number) { return "Outfit" + std::to_string(number); }
 
-// Every entry is visited, so the table ends up holding exactly the document's outfits.
-// One parsed document serves all 512 entries.
-void FillOutfitTable(IniDocument& document) {
+// Every entry is visited, so the table ends up holding exactly the file's outfits. One
+// parsed document serves all 512 entries. `justWritten`: the document has just been
+// saved as the file, which then lacks its sections without keys (they are not written).
+void FillOutfitTable(IniDocument& document, bool justWritten) {
   for (int n = 0; n < OutfitTableSize; ++n) {
     Outfit& entry = OutfitTable[n];
     entry.inUse = false;
-    if (document.SelectSection(OutfitSectionName(n))) {
-      entry.inUse = true;
-      entry.Read(document);
+    const std::string name = OutfitSectionName(n);
+    const auto section = document.Sections().find(name);
+    if (section == document.Sections().end() || (justWritten && section->second.empty())) {
+      continue;
     }
+    document.SelectSection(name);
+    entry.inUse = true;
+    entry.Read(document);
   }
 }
 
@@ -58,7 +63,7 @@ void LoadOutfits() {
   // shows no outfits.
   try {
     IniDocument document(OutfitFileName(), true);
-    FillOutfitTable(document);
+    FillOutfitTable(document, false);
   } catch (...) {
     for (Outfit& entry : OutfitTable) {
       entry.inUse = false;
@@ -84,8 +89,15 @@ bool SaveCurrentOutfit() {
       Outfit& entry = OutfitTable[n];
       entry.Capture();
       entry.Write(document, name.c_str());
+      // Then the table is reloaded. After a save the file holds exactly the document's
+      // text, which reads back as the document less its empty sections, so the table
+      // is filled from the document instead of parsing the file a second time.
       const bool stored = SaveBesideAndReplace(document, fileName);
-      LoadOutfits();
+      if (stored) {
+        FillOutfitTable(document, true);
+      } else {
+        LoadOutfits();
+      }
       return stored;
     }
     return false;  // all 512 numbers taken
