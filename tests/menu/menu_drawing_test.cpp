@@ -1,0 +1,186 @@
+// How the menu's rows reach the host's screen: columns and row positions for the screen's
+// aspect, the text state issued before every text, the colours of the row states, and
+// the menu font that may not be ready yet.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "menu/menu_drawing.h"
+#include "menu/wardrobe_menu.h"
+#include "menu_test_support.h"
+
+namespace menu_test {
+namespace {
+
+class MenuDrawing : public MenuHostTest {};
+
+TEST_F(MenuDrawing, ColumnsFollowTheScreenAspectAndRowsStepDown) {
+  struct Case {
+    int32_t width, height;
+    float labelX, valueX;
+  };
+  const Case cases[] = {{1280, 720, 0.084375f, 0.225f}, {1024, 768, 0.1125f, 0.3f}, {1920, 1080, 0.084375f, 0.225f},
+                        {1280, 1024, 0.12f, 0.32f}};
+  for (const Case& testCase : cases) {
+    SCOPED_TRACE(std::to_string(testCase.width) + "x" + std::to_string(testCase.height));
+    sim::SetResolution(testCase.width, testCase.height);
+    const double aspect = double(testCase.height) / double(testCase.width);
+    std::vector<DrawnRow> rows = MenuFrame();
+    ASSERT_GE(rows.size(), 6u);
+    for (size_t n = 0; n < rows.size(); ++n) {
+      SCOPED_TRACE(rows[n].label);
+      EXPECT_FLOAT_EQ(rows[n].labelX, testCase.labelX);
+      EXPECT_FLOAT_EQ(rows[n].y, 0.05f + 0.04f * float(n));
+      if (rows[n].hasValue) {
+        EXPECT_FLOAT_EQ(rows[n].valueX, testCase.valueX);
+      }
+    }
+    for (const sim::DrawnText& text : sim::World().drawnThisFrame) {
+      EXPECT_FLOAT_EQ(text.state.scaleX, float(0.7625 * 0.5 * aspect));
+      EXPECT_FLOAT_EQ(text.state.scaleY, 0.5f);
+    }
+  }
+}
+
+TEST_F(MenuDrawing, EveryTextGetsTheMenuTextStateBeforeItIsDrawn) {
+  MenuFrame();
+  ASSERT_FALSE(sim::World().drawnThisFrame.empty());
+  for (const sim::DrawnText& text : sim::World().drawnThisFrame) {
+    SCOPED_TRACE(text.text);
+    EXPECT_EQ(text.label, "STRING");
+    EXPECT_EQ(text.state.font, 7);
+    EXPECT_FALSE(text.state.flagA);
+    EXPECT_FALSE(text.state.flagB);
+    EXPECT_TRUE(text.state.flagC);
+    EXPECT_TRUE(text.state.flagD);
+    EXPECT_FALSE(text.state.rightJustify);
+    EXPECT_TRUE(text.state.effectA);
+    EXPECT_EQ(text.state.effectAColour[3], 255);
+    EXPECT_EQ(text.state.effectAColour[0] | text.state.effectAColour[1] | text.state.effectAColour[2], 0);
+    EXPECT_FALSE(text.state.effectB);
+  }
+}
+
+// The host relies on the order of its text natives: the fourteen calls of one text.
+TEST_F(MenuDrawing, OneTextIsFourteenHostCallsInOrder) {
+  sim::World().fontsLoaded.insert(7);
+  sim::SetHostColourEntry(60, 0x80C0A040);
+  sim::ClearNativeLog();
+  DrawMenuText(0.25f, 0.5f, "Head", 0x80C0A040, 50, false, false, true, 7, 0.7625f);
+  const std::vector<std::string> expected = {
+      "GetScreenResolution", "SetTextFlagA", "SetTextFont",     "SetTextEffectA", "SetTextFlagB",
+      "SetTextRightJustify", "SetTextEffectB", "SetTextFlagC",  "SetTextColour",  "SetTextScale",
+      "SetTextEffectA",      "SetTextFlagD", "DisplayLiteralText"};
+  EXPECT_EQ(sim::NativeCallNames(), expected);
+  const std::vector<sim::NativeCall>& log = sim::NativeLog();
+  ASSERT_EQ(log.size(), expected.size());
+  EXPECT_EQ(log[3].args, (std::vector<std::string>{"true", "0", "0", "0", "255"}));
+  EXPECT_EQ(log[6].args, (std::vector<std::string>{"false", "0", "0", "0", "0"}));
+  EXPECT_EQ(log[8].args, (std::vector<std::string>{"192", "160", "64", "128"}));  // red, green, blue, alpha
+  EXPECT_EQ(log[12].args, (std::vector<std::string>{"0.25", "0.5", "STRING", "Head"}));
+
+  // Right-aligned: the x becomes the wrap's end and the text starts at 0.
+  sim::ClearNativeLog();
+  DrawMenuText(0.25f, 0.5f, "Head", 0x80C0A040, 50, true, true, false, 7, 0.7625f);
+  std::vector<std::string> names = sim::NativeCallNames();
+  ASSERT_EQ(names.size(), 14u);
+  EXPECT_EQ(names[11], "SetTextWrap");
+  EXPECT_EQ(sim::NativeLog()[11].args, (std::vector<std::string>{"0", "0.25"}));
+  EXPECT_EQ(sim::NativeLog()[13].args[0], "0");
+  EXPECT_EQ(sim::NativeLog()[4].args[0], "true");  // flag B
+  EXPECT_EQ(sim::NativeLog()[3].args[0], "false");  // effect off
+}
+
+TEST_F(MenuDrawing, RowColoursComeFromTheHostTableAtEveryRow) {
+  const uint32_t colours[4] = {0xFF102030, 0xEE405060, 0xDD708090, 0xCCA0B0C0};
+  const int entries[4] = {NormalEntry, HighlightedEntry, DisabledHighlightedEntry, DisabledEntry};
+  for (int i = 0; i < 4; ++i) sim::SetHostColourEntry(entries[i], colours[i]);
+
+  struct Case {
+    int32_t selected;
+    int row;
+    bool disabled;
+    uint32_t colour;
+  };
+  // Rows: Hats, Glasses, Outfit (disabled: nothing saved), Save Outfit, Accept, Cancel.
+  SetAllComponents({1});
+  const Case cases[] = {
+      {0, 0, false, colours[1]}, {0, 1, false, colours[0]}, {0, 2, true, colours[3]},
+      {2, 2, true, colours[2]},  {2, 0, false, colours[0]}, {5, 5, false, colours[1]},
+  };
+  for (const Case& testCase : cases) {
+    SCOPED_TRACE(std::to_string(testCase.selected) + "/" + std::to_string(testCase.row));
+    WardrobeMenu.selectedRow = testCase.selected;
+    std::vector<DrawnRow> rows = MenuFrame();
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[testCase.row].colour, testCase.colour);
+  }
+
+  // The value text of a row has the row's colour; a new colour in the table shows on
+  // the next frame.
+  sim::SetHostColourEntry(HighlightedEntry, 0xFF00FF00);
+  WardrobeMenu.selectedRow = 0;
+  MenuFrame();
+  const std::vector<sim::DrawnText>& texts = sim::World().drawnThisFrame;
+  ASSERT_GE(texts.size(), 2u);
+  EXPECT_EQ(texts[0].text, "Hats");
+  EXPECT_EQ(texts[1].text, "None");
+  EXPECT_EQ(PackedColour(texts[0].state), 0xFF00FF00u);
+  EXPECT_EQ(PackedColour(texts[1].state), 0xFF00FF00u);
+}
+
+TEST_F(MenuDrawing, MenuRowCountsEveryRowAndReportsTheHighlightedOne) {
+  sim::World().fontsLoaded.insert(7);
+  WardrobeMenu.rowCount = 0;
+  WardrobeMenu.selectedRow = 1;
+  sim::World().drawnThisFrame.clear();
+  EXPECT_FALSE(MenuRow("Accept", nullptr, false));
+  EXPECT_TRUE(MenuRow("Hair Variant", "1/1", true));  // disabled, and still the highlighted one
+  EXPECT_FALSE(MenuRow("Cancel", nullptr, true));
+  EXPECT_EQ(WardrobeMenu.rowCount, 3);
+  std::vector<DrawnRow> rows = DrawnRows();
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_FALSE(rows[0].hasValue);
+  EXPECT_TRUE(rows[1].hasValue);
+  EXPECT_EQ(sim::World().drawnThisFrame.size(), 4u);
+  EXPECT_EQ(sim::World().drawnThisFrame[1].y, sim::World().drawnThisFrame[2].y);
+}
+
+// Until font 7 is in, nothing is drawn, yet rows are counted and the controls act.
+TEST_F(MenuDrawing, RowsWorkWhileTheFontIsNotReady) {
+  sim::World().fontsAvailable.erase(7);
+  sim::World().fontsLoaded.erase(7);
+  SetAllComponents({1});
+  sim::SetComponentModel(1, {1, 1, 1});  // Torso, Hats, Glasses, Outfit, Save Outfit, Accept, Cancel
+
+  std::vector<DrawnRow> rows = MenuFrame({PadRight, PadDown});
+  EXPECT_TRUE(rows.empty());
+  EXPECT_EQ(sim::CountNativeCalls("DisplayLiteralText"), 0);
+  EXPECT_EQ(sim::CountNativeCalls("LoadTextFont"), 0);
+  EXPECT_EQ(WardrobeMenu.rowCount, 7);
+  EXPECT_EQ(sim::Ped().components[1].drawable, 1u);
+  EXPECT_EQ(WardrobeMenu.selectedRow, 1);
+  EXPECT_EQ(PrintedTexts().size(), 1u);  // the help line still shows
+  MenuFrame({PadUp});
+  EXPECT_EQ(WardrobeMenu.selectedRow, 0);
+
+  // Available but not loaded: the menu asks for it and draws as soon as it is in.
+  sim::World().fontsAvailable.insert(7);
+  rows = MenuFrame();
+  EXPECT_EQ(sim::CountNativeCalls("LoadTextFont"), 1);
+  EXPECT_EQ(sim::NativeCallsNamed("LoadTextFont")[0].IntArg(0), 7);
+  EXPECT_EQ(rows.size(), 7u);
+  MenuFrame();
+  EXPECT_EQ(sim::CountNativeCalls("LoadTextFont"), 0);
+}
+
+TEST_F(MenuDrawing, HelpTextClearsThenPrints) {
+  sim::ClearNativeLog();
+  ShowHelpText("Outfit Saved", 2500);
+  EXPECT_EQ(sim::NativeCallNames(), (std::vector<std::string>{"ClearPrintedMessages", "PrintLiteralMessage"}));
+  EXPECT_EQ(sim::NativeLog()[1].args, (std::vector<std::string>{"STRING", "Outfit Saved", "2500", "true"}));
+}
+
+}  // namespace
+}  // namespace menu_test

@@ -1,0 +1,459 @@
+// The menu's rows and controls against the simulated host's player: which rows a model
+// gets, how every value wraps, how the highlight moves, and what the Outfit, Save,
+// Accept and Cancel rows do.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "menu/wardrobe_menu.h"
+#include "menu_test_support.h"
+#include "outfits/outfit.h"
+
+namespace menu_test {
+namespace {
+
+class MenuRows : public MenuHostTest {};
+
+struct ExpectedRow {
+  std::string label;
+  const char* value;  // nullptr: no value column
+  bool disabled;
+};
+
+struct RowSetCase {
+  const char* name;
+  std::vector<std::vector<uint32_t>> components;  // texture counts per drawable, components 0 to 10
+  std::vector<std::pair<int, uint32_t>> worn;     // component, drawable (texture 0)
+  std::vector<ExpectedRow> rows;
+};
+
+std::vector<std::vector<uint32_t>> Components(std::vector<std::pair<int, std::vector<uint32_t>>> varied) {
+  std::vector<std::vector<uint32_t>> all(11, std::vector<uint32_t>{1});
+  for (auto& entry : varied) all[entry.first] = entry.second;
+  return all;
+}
+
+const std::vector<ExpectedRow> fixedRows = {
+    {"Hats", "None", false},    {"Glasses", "None", false}, {"Outfit", "1/0", true},
+    {"Save Outfit", nullptr, false}, {"Accept", nullptr, false}, {"Cancel", nullptr, false},
+};
+
+std::vector<ExpectedRow> WithFixedRows(std::vector<ExpectedRow> rows) {
+  rows.insert(rows.end(), fixedRows.begin(), fixedRows.end());
+  return rows;
+}
+
+std::vector<ExpectedRow> EveryComponentVaried() {
+  std::vector<ExpectedRow> rows;
+  for (int c = 0; c < 11; ++c) {
+    rows.push_back({SlotNames[c], "1/2", false});
+    rows.push_back({std::string(SlotNames[c]) + " Variant", "1/3", false});
+  }
+  return WithFixedRows(rows);
+}
+
+std::vector<RowSetCase> RowSetCases() {
+  return {
+      {"only components 0, 2 and 3 varied, only the legs' drawable with textures",
+       Components({{0, {1, 1}}, {2, {2, 1}}, {3, {1, 1}}}),
+       {},
+       WithFixedRows({{"Head", "1/2", false},
+                      {"Legs", "1/2", false},
+                      {"Legs Variant", "1/2", false},
+                      {"Special", "1/2", false}})},
+      {"several drawables, none with textures: no variant rows",
+       Components({{1, {1, 1, 1}}, {5, {1, 1}}, {10, {1, 1, 1, 1}}}),
+       {{1, 2}, {10, 3}},
+       WithFixedRows({{"Torso", "3/3", false}, {"Feet", "1/2", false}, {"Face", "4/4", false}})},
+      {"single drawables with textures give no rows at all", Components({{0, {4}}, {6, {2}}}), {}, fixedRows},
+      {"textures only on another drawable: a disabled placeholder",
+       Components({{7, {1, 2}}}),
+       {},
+       WithFixedRows({{"Hair", "1/2", false}, {"Hair Variant", "1/1", true}})},
+      {"wearing the drawable with textures: a working variant row",
+       Components({{7, {1, 2}}}),
+       {{7, 1}},
+       WithFixedRows({{"Hair", "2/2", false}, {"Hair Variant", "1/2", false}})},
+      {"every component varied: 28 rows, the last ones below the screen",
+       std::vector<std::vector<uint32_t>>(11, std::vector<uint32_t>{3, 1}),
+       {},
+       EveryComponentVaried()},
+  };
+}
+
+TEST_F(MenuRows, RowSetFollowsThePlayerModel) {
+  for (const RowSetCase& testCase : RowSetCases()) {
+    SCOPED_TRACE(testCase.name);
+    sim::ResetModel();
+    sim::SetUsingPad(true);
+    WardrobeMenu = WardrobeMenuState();
+    for (int c = 0; c < 11; ++c) sim::SetComponentModel(c, testCase.components[c]);
+    for (auto& worn : testCase.worn) ASSERT_TRUE(sim::Wear(worn.first, worn.second, 0));
+
+    std::vector<DrawnRow> rows = MenuFrame();
+    ASSERT_EQ(rows.size(), testCase.rows.size()) << ::testing::PrintToString(Labels(rows));
+    EXPECT_EQ(WardrobeMenu.rowCount, static_cast<int32_t>(testCase.rows.size()));
+    for (size_t i = 0; i < rows.size(); ++i) {
+      const ExpectedRow& expected = testCase.rows[i];
+      SCOPED_TRACE(expected.label.c_str());
+      EXPECT_EQ(rows[i].label, expected.label);
+      EXPECT_EQ(rows[i].hasValue, expected.value != nullptr);
+      if (expected.value != nullptr) {
+        EXPECT_EQ(rows[i].value, expected.value);
+      }
+      int entry = i == 0 ? (expected.disabled ? DisabledHighlightedEntry : HighlightedEntry)
+                         : (expected.disabled ? DisabledEntry : NormalEntry);
+      EXPECT_EQ(rows[i].colour, sim::HostColourEntry(entry));
+    }
+  }
+}
+
+// Left and Right on a drawable row: one step per press, wrapping both ways, texture
+// back to 0 on every change.
+TEST_F(MenuRows, DrawableRowWrapsAndStartsAtTextureZero) {
+  struct Case {
+    std::vector<uint32_t> textureCounts;
+    uint32_t drawable, texture;
+    std::initializer_list<int> controls;
+    uint32_t expectedDrawable, expectedTexture;
+    int sounds;
+  };
+  const Case cases[] = {
+      {{1, 1, 2}, 2, 1, {PadRight}, 0, 0, 1},  // last -> first
+      {{1, 1, 2}, 0, 0, {PadLeft}, 2, 0, 1},   // first -> last
+      {{2, 3, 2}, 1, 2, {PadRight}, 2, 0, 1},  // texture back to 0
+      {{2, 3, 2}, 1, 2, {PadLeft}, 0, 0, 1},
+      {{1, 1, 1}, 1, 0, {PadLeft, PadRight}, 1, 0, 0},  // both at once: no step
+  };
+  for (const Case& testCase : cases) {
+    SCOPED_TRACE(::testing::PrintToString(testCase.textureCounts) + " worn " + std::to_string(testCase.drawable));
+    SetAllComponents({1});
+    sim::SetComponentModel(1, testCase.textureCounts);
+    ASSERT_TRUE(sim::Wear(1, testCase.drawable, testCase.texture));
+    WardrobeMenu.selectedRow = 0;  // "Torso"
+
+    MenuFrame(testCase.controls);
+    EXPECT_EQ(sim::Ped().components[1].drawable, testCase.expectedDrawable);
+    EXPECT_EQ(sim::Ped().components[1].texture, testCase.expectedTexture);
+    EXPECT_EQ(CountSounds(HighlightSound), testCase.sounds);
+
+    std::vector<DrawnRow> rows = MenuFrame();
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows[0].value, std::to_string(testCase.expectedDrawable + 1) + "/" +
+                                 std::to_string(testCase.textureCounts.size()));
+  }
+}
+
+TEST_F(MenuRows, VariantRowWrapsWithinTheCurrentDrawable) {
+  struct Case {
+    uint32_t drawable, texture;
+    int control;
+    uint32_t expectedTexture;
+  };
+  const Case cases[] = {{0, 2, PadRight, 0}, {0, 0, PadLeft, 2}, {1, 1, PadRight, 2}, {1, 3, PadRight, 0}};
+  for (const Case& testCase : cases) {
+    SCOPED_TRACE(std::to_string(testCase.drawable) + "/" + std::to_string(testCase.texture));
+    SetAllComponents({1});
+    sim::SetComponentModel(1, {3, 4});
+    ASSERT_TRUE(sim::Wear(1, testCase.drawable, testCase.texture));
+    WardrobeMenu.selectedRow = 1;  // "Torso Variant"
+
+    MenuFrame({testCase.control});
+    EXPECT_EQ(sim::Ped().components[1].drawable, testCase.drawable);
+    EXPECT_EQ(sim::Ped().components[1].texture, testCase.expectedTexture);
+    EXPECT_EQ(CountSounds(HighlightSound), 1);
+    std::vector<DrawnRow> rows = MenuFrame();
+    ASSERT_GE(rows.size(), 2u);
+    EXPECT_EQ(rows[1].label, "Torso Variant");
+    EXPECT_EQ(rows[1].value, std::to_string(testCase.expectedTexture + 1) + "/" + (testCase.drawable == 0 ? "3" : "4"));
+  }
+}
+
+// The variant row is laid out from the texture count read before the drawable row
+// acted: it follows a changed drawable from the next frame on.
+TEST_F(MenuRows, VariantRowFollowsANewDrawableOneFrameLater) {
+  SetAllComponents({1});
+  sim::SetComponentModel(1, {1, 3});
+  WardrobeMenu.selectedRow = 0;
+
+  std::vector<DrawnRow> changing = MenuFrame({PadRight});
+  EXPECT_EQ(sim::Ped().components[1].drawable, 1u);
+  const DrawnRow* variant = FindRow(changing, "Torso Variant");
+  ASSERT_NE(variant, nullptr);
+  EXPECT_EQ(variant->value, "1/1");
+  EXPECT_EQ(variant->colour, sim::HostColourEntry(DisabledEntry));
+
+  std::vector<DrawnRow> next = MenuFrame();
+  variant = FindRow(next, "Torso Variant");
+  ASSERT_NE(variant, nullptr);
+  EXPECT_EQ(variant->value, "1/3");
+  EXPECT_EQ(variant->colour, sim::HostColourEntry(NormalEntry));
+}
+
+TEST_F(MenuRows, PlaceholderRowCanBeHighlightedAndDoesNothing) {
+  SetAllComponents({1});
+  sim::SetComponentModel(7, {1, 2});
+  WardrobeMenu.selectedRow = 1;  // "Hair Variant", the placeholder
+
+  for (int control : {PadLeft, PadRight, PadAccept}) {
+    std::vector<DrawnRow> rows = MenuFrame({control});
+    ASSERT_GE(rows.size(), 2u);
+    EXPECT_EQ(rows[1].label, "Hair Variant");
+    EXPECT_EQ(rows[1].colour, sim::HostColourEntry(DisabledHighlightedEntry));
+    EXPECT_EQ(sim::CountNativeCalls("SetPedComponent"), 0);
+    EXPECT_EQ(sim::CountNativeCalls("PrintLiteralMessage"), 0);
+    EXPECT_EQ(CountSounds(HighlightSound), 0);
+    EXPECT_EQ(WardrobeMenu.selectedRow, 1);
+    EXPECT_FALSE(WardrobeMenu.acceptRequested || WardrobeMenu.cancelRequested);
+  }
+  EXPECT_EQ(sim::Ped().components[7].drawable, 0u);
+}
+
+// None -> 1/3 -> 2/3 -> 3/3 -> None with Right, the reverse with Left; the host is not
+// asked how many props an anchor has.
+TEST_F(MenuRows, PropRowCyclesThroughNoneAndThreeProps) {
+  SetAllComponents({1});
+  struct Step {
+    int control;
+    int32_t index;
+    const char* shown;
+  };
+  const Step right[] = {{PadRight, 0, "1/3"}, {PadRight, 1, "2/3"}, {PadRight, 2, "3/3"}, {PadRight, -1, "None"}};
+  const Step left[] = {{PadLeft, 2, "3/3"}, {PadLeft, 1, "2/3"}, {PadLeft, 0, "1/3"}, {PadLeft, -1, "None"}};
+  for (const Step* steps : {right, left}) {
+    for (int anchor = 0; anchor < 2; ++anchor) {
+      SCOPED_TRACE(std::string(steps == right ? "Right" : "Left") + " on anchor " + std::to_string(anchor));
+      WardrobeMenu.selectedRow = anchor;  // "Hats", "Glasses"
+      for (int i = 0; i < 4; ++i) {
+        MenuFrame({steps[i].control});
+        EXPECT_EQ(sim::Ped().props[anchor].index, steps[i].index);
+        if (steps[i].index < 0) {
+          ASSERT_EQ(sim::CountNativeCalls("ClearPedProp"), 1);
+          EXPECT_EQ(sim::NativeCallsNamed("ClearPedProp")[0].IntArg(1), anchor);
+        } else {
+          ASSERT_EQ(sim::CountNativeCalls("SetPedProp"), 1);
+          EXPECT_EQ(sim::NativeCallsNamed("SetPedProp")[0].IntArg(1), anchor);
+          EXPECT_EQ(sim::NativeCallsNamed("SetPedProp")[0].IntArg(2), steps[i].index);
+        }
+        std::vector<DrawnRow> rows = MenuFrame();
+        ASSERT_GE(rows.size(), 2u);
+        EXPECT_EQ(rows[anchor].value, steps[i].shown);
+      }
+    }
+  }
+}
+
+TEST_F(MenuRows, HighlightWrapsAndMovesAfterTheRowsAreHandled) {
+  SetAllComponents({1});
+  sim::SetComponentModel(1, {1, 1, 1});  // 7 rows: Torso, Hats, Glasses, Outfit, Save, Accept, Cancel
+
+  MenuFrame({PadUp});
+  EXPECT_EQ(WardrobeMenu.selectedRow, 6);
+  EXPECT_EQ(CountSounds(ToggleSound), 1);
+  MenuFrame({PadDown});
+  EXPECT_EQ(WardrobeMenu.selectedRow, 0);
+  EXPECT_EQ(CountSounds(ToggleSound), 1);
+
+  // Both at once: two sounds, no movement.
+  WardrobeMenu.selectedRow = 3;
+  MenuFrame({PadUp, PadDown});
+  EXPECT_EQ(WardrobeMenu.selectedRow, 3);
+  EXPECT_EQ(CountSounds(ToggleSound), 2);
+
+  // Down with Right changes the row highlighted when the frame began.
+  WardrobeMenu.selectedRow = 0;
+  MenuFrame({PadDown, PadRight});
+  EXPECT_EQ(sim::Ped().components[1].drawable, 1u);
+  EXPECT_EQ(WardrobeMenu.selectedRow, 1);
+  EXPECT_EQ(sim::Ped().props[0].index, -1);
+
+  // A kept index beyond this frame's rows highlights nothing and starts over at 0.
+  WardrobeMenu.selectedRow = 20;
+  std::vector<DrawnRow> rows = MenuFrame();
+  for (const DrawnRow& row : rows) {
+    EXPECT_NE(row.colour, sim::HostColourEntry(HighlightedEntry)) << row.label;
+    EXPECT_NE(row.colour, sim::HostColourEntry(DisabledHighlightedEntry)) << row.label;
+  }
+  EXPECT_EQ(sim::CountNativeCalls("PrintLiteralMessage"), 0);
+  EXPECT_EQ(WardrobeMenu.selectedRow, 0);
+}
+
+TEST_F(MenuRows, HelpTextOfTheHighlightedRowForPadAndKeyboard) {
+  SetAllComponents({1});
+  sim::SetComponentModel(1, {3, 1});  // Torso, Torso Variant, Hats, Glasses, Outfit, Save, Accept, Cancel
+  struct Case {
+    int row;
+    bool pad;
+    const char* text;
+  };
+  const Case cases[] = {
+      {0, true, "~PAD_UP~~PAD_DOWN~ Move~n~~PAD_LEFT~~PAD_RIGHT~ Adjust"},
+      {1, true, "~PAD_UP~~PAD_DOWN~ Move~n~~PAD_LEFT~~PAD_RIGHT~ Adjust"},
+      {2, true, "~PAD_UP~~PAD_DOWN~ Move~n~~PAD_LEFT~~PAD_RIGHT~ Adjust"},
+      {4, true, "~PAD_UP~~PAD_DOWN~ Move~n~~PAD_LEFT~~PAD_RIGHT~ Adjust~n~~INPUT_FRONTEND_ACCEPT~ Apply"},
+      {5, true, "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Save"},
+      {6, true, "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Select"},
+      {7, true, "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Select"},
+      {0, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust"},
+      {3, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust"},
+      {4, false,
+       "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust~n~~INPUT_PICKUP~ Apply"},
+      {5, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Save"},
+      {7, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Select"},
+  };
+  for (const Case& testCase : cases) {
+    SCOPED_TRACE(std::to_string(testCase.row) + (testCase.pad ? " pad" : " keyboard"));
+    sim::SetUsingPad(testCase.pad);
+    WardrobeMenu.selectedRow = testCase.row;
+    MenuFrame();
+    std::vector<std::string> printed = PrintedTexts();
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_EQ(printed[0], testCase.text);
+    std::vector<sim::NativeCall> prints = sim::NativeCallsNamed("PrintLiteralMessage");
+    EXPECT_EQ(prints[0].args[0], "STRING");
+    EXPECT_EQ(prints[0].IntArg(2), 100);
+    EXPECT_TRUE(prints[0].BoolArg(3));
+  }
+}
+
+// The keyboard's keys move the menu only while no pad is in use.
+TEST_F(MenuRows, KeyboardKeysDriveTheMenuWithoutAPad) {
+  SetAllComponents({1});
+  sim::SetComponentModel(1, {1, 1, 1});
+  sim::SetUsingPad(false);
+  auto keyFrame = [](int key) {
+    sim::ReleaseAllInput();
+    SampleInput();
+    sim::SetKey(key, true);
+    SampleInput();
+    sim::ClearNativeLog();
+    BuildWardrobeMenu();
+  };
+  keyFrame('D');
+  EXPECT_EQ(sim::Ped().components[1].drawable, 1u);
+  keyFrame('S');
+  EXPECT_EQ(WardrobeMenu.selectedRow, 1);
+  keyFrame('W');
+  EXPECT_EQ(WardrobeMenu.selectedRow, 0);
+  keyFrame('A');
+  EXPECT_EQ(sim::Ped().components[1].drawable, 0u);
+  // A pad control is ignored while the keyboard is in use.
+  MenuFrame({PadRight});
+  EXPECT_EQ(sim::Ped().components[1].drawable, 0u);
+}
+
+// Saved outfit k wears torso drawable k % 4 (the default model has four).
+void SaveOutfits(int count) {
+  for (int k = 0; k < count; ++k) {
+    Outfit& outfit = OutfitTable[k];
+    outfit = Outfit();
+    outfit.inUse = true;
+    outfit.drawable[1] = static_cast<uint32_t>(k % 4);
+    for (int a = 0; a < PropAnchorCount; ++a) outfit.prop[a] = outfit.propTexture[a] = -1;
+  }
+}
+
+TEST_F(MenuRows, OutfitRowWrapsAndAppliesTheChosenOutfit) {
+  struct Case {
+    int count;
+    int start;
+    std::initializer_list<int> controls;
+    int expectedIndex;
+    int appliedTorso;  // -1: nothing applied
+    int sounds;
+  };
+  const Case cases[] = {
+      {3, 2, {PadRight}, 0, -1, 1},
+      {3, 0, {PadLeft}, 2, -1, 1},
+      {1, 0, {PadRight}, 0, -1, 1},  // one outfit: a sound, the index stays
+      {3, 1, {PadAccept}, 1, 1, 1},
+      {3, 2, {PadRight, PadAccept}, 0, 0, 2},  // the newly chosen one is applied
+      {0, 0, {PadRight, PadAccept}, 0, -1, 0},  // nothing saved: nothing happens
+  };
+  for (const Case& testCase : cases) {
+    SCOPED_TRACE(std::to_string(testCase.count) + " outfits from " + std::to_string(testCase.start));
+    sim::ResetModel();
+    sim::SetUsingPad(true);
+    sim::Wear(1, 3, 0);
+    for (Outfit& entry : OutfitTable) entry = Outfit();
+    SaveOutfits(testCase.count);
+    std::vector<DrawnRow> rows = MenuFrame();
+    const int outfitRow = IndexOfRow(rows, "Outfit");
+    ASSERT_GE(outfitRow, 0);
+    WardrobeMenu.selectedRow = outfitRow;
+    WardrobeMenu.selectedOutfit = testCase.start;
+
+    MenuFrame(testCase.controls);
+    EXPECT_EQ(WardrobeMenu.selectedOutfit, testCase.expectedIndex);
+    EXPECT_EQ(CountSounds(HighlightSound), testCase.sounds);
+    if (testCase.appliedTorso < 0) {
+      EXPECT_EQ(sim::CountNativeCalls("SetPedComponent"), 0);
+      EXPECT_EQ(sim::Ped().components[1].drawable, 3u);
+    } else {
+      EXPECT_EQ(sim::Ped().components[1].drawable, static_cast<uint32_t>(testCase.appliedTorso));
+    }
+    // The Apply help line is printed with or without outfits.
+    ASSERT_EQ(PrintedTexts().size(), 1u);
+    EXPECT_NE(PrintedTexts()[0].find(" Apply"), std::string::npos);
+
+    rows = MenuFrame();
+    EXPECT_EQ(rows[outfitRow].value,
+              std::to_string(testCase.expectedIndex + 1) + "/" + std::to_string(testCase.count));
+    EXPECT_EQ(rows[outfitRow].colour,
+              sim::HostColourEntry(testCase.count > 0 ? HighlightedEntry : DisabledHighlightedEntry));
+  }
+}
+
+// Fewer outfits than the kept index (another episode's file was loaded): the index
+// starts over at the first outfit before it is shown, and Accept applies that one, never
+// the stale entry behind the count.
+TEST_F(MenuRows, OutfitIndexBeyondTheSavedOutfitsStartsOver) {
+  SaveOutfits(2);
+  Outfit& stale = OutfitTable[5];
+  stale = Outfit();
+  stale.drawable[1] = 3;
+  stale.drawable[0] = 1;
+  sim::Wear(1, 2, 0);
+  WardrobeMenu.selectedOutfit = 5;
+  std::vector<DrawnRow> rows = MenuFrame();
+  int outfitRow = IndexOfRow(rows, "Outfit");
+  ASSERT_GE(outfitRow, 0);
+  EXPECT_EQ(rows[outfitRow].value, "1/2");
+  EXPECT_EQ(WardrobeMenu.selectedOutfit, 0);
+
+  WardrobeMenu.selectedOutfit = 5;
+  WardrobeMenu.selectedRow = outfitRow;
+  MenuFrame({PadAccept});
+  EXPECT_EQ(WardrobeMenu.selectedOutfit, 0);
+  EXPECT_EQ(sim::Ped().components[1].drawable, 0u);
+  EXPECT_EQ(sim::Ped().components[0].drawable, 0u);
+
+  // With no outfits at all the row shows 1/0.
+  for (Outfit& entry : OutfitTable) entry = Outfit();
+  WardrobeMenu.selectedOutfit = 4;
+  rows = MenuFrame();
+  EXPECT_EQ(rows[outfitRow].value, "1/0");
+}
+
+TEST_F(MenuRows, AcceptAndCancelRaiseTheirRequestOnly) {
+  SetAllComponents({1});
+  const int acceptRow = 4, cancelRow = 5;  // Hats, Glasses, Outfit, Save Outfit, Accept, Cancel
+  WardrobeMenu.selectedRow = acceptRow;
+  MenuFrame({PadAccept});
+  EXPECT_TRUE(WardrobeMenu.acceptRequested);
+  EXPECT_FALSE(WardrobeMenu.cancelRequested);
+  EXPECT_EQ(CountSounds(HighlightSound), 1);
+  EXPECT_TRUE(sim::Ped().playerControl);  // the driver gives control back, not the menu
+
+  WardrobeMenu = WardrobeMenuState();
+  WardrobeMenu.selectedRow = cancelRow;
+  MenuFrame();
+  EXPECT_FALSE(WardrobeMenu.cancelRequested);  // highlighting alone does nothing
+  MenuFrame({PadAccept});
+  EXPECT_TRUE(WardrobeMenu.cancelRequested);
+  EXPECT_FALSE(WardrobeMenu.acceptRequested);
+}
+
+}  // namespace
+}  // namespace menu_test

@@ -1,0 +1,270 @@
+// Whole wardrobe sessions in the simulated host with the plug-in's hooks installed: the
+// host's frames run the wardrobe, the pad drives it, the camera hook shows the preview,
+// and the save notice runs on menu time.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/start_up.h"
+#include "host/code_hooks.h"
+#include "menu_test_support.h"
+#include "outfits/outfit_files.h"
+
+namespace menu_test {
+namespace {
+
+struct Look {
+  uint32_t drawable[11];
+  uint32_t texture[11];
+  int32_t prop[2];
+  bool operator==(const Look& other) const {
+    for (int c = 0; c < 11; ++c) {
+      if (drawable[c] != other.drawable[c] || texture[c] != other.texture[c]) return false;
+    }
+    return prop[0] == other.prop[0] && prop[1] == other.prop[1];
+  }
+  bool operator!=(const Look& other) const { return !(*this == other); }
+};
+
+Look CurrentLook() {
+  Look look{};
+  for (int c = 0; c < 11; ++c) {
+    look.drawable[c] = sim::Ped().components[c].drawable;
+    look.texture[c] = sim::Ped().components[c].texture;
+  }
+  for (int a = 0; a < 2; ++a) look.prop[a] = sim::Ped().props[a].index;
+  return look;
+}
+
+// The plug-in is started once per process, as the host's loader does it; every test
+// then drives it through the host's frames.
+class MenuSession : public MenuHostTest {
+ protected:
+  static void SetUpTestSuite() {
+    sim::Boot();
+    static bool started = false;
+    if (!started) {
+      InstallHooks();
+      InitPlugin();
+      started = true;
+    }
+  }
+
+  void SetUp() override {
+    MenuHostTest::SetUp();
+    sim::PutPlayerAtSite(2);
+  }
+
+  // Holds a control for one frame and lets it go on the next; the wardrobe sees the
+  // press on that second frame.
+  static void Tap(int control) {
+    sim::SetPad(control, true);
+    sim::RunFrame();
+    sim::SetPad(control, false);
+    sim::RunFrame();
+  }
+
+  static void OpenWardrobe() {
+    Tap(PadWardrobe);
+    ASSERT_TRUE(WardrobeDriverState.menuOpen);
+    sim::RunFrame();
+  }
+
+  // Moves the highlight down to the row with that label.
+  static void GoToRow(const std::string& label) {
+    for (int step = 0; step < 40; ++step) {
+      sim::RunFrame();
+      int index = IndexOfRow(DrawnRows(), label);
+      ASSERT_GE(index, 0) << label << " not drawn";
+      if (WardrobeMenu.selectedRow == index) return;
+      Tap(PadDown);
+    }
+    FAIL() << "could not reach " << label;
+  }
+
+};
+
+TEST_F(MenuSession, BrowseSaveApplyCancelThenAccept) {
+  sim::RunFrame();
+  EXPECT_EQ(sim::World().helpLabel, "WD_USE");
+  const Look original = CurrentLook();
+
+  ASSERT_NO_FATAL_FAILURE(OpenWardrobe());
+  EXPECT_EQ(sim::World().helpLabel, "");
+  EXPECT_FALSE(sim::Ped().playerControl);
+  EXPECT_EQ(sim::Ped().heading, WardrobeSites[2].heading);
+  EXPECT_FALSE(DrawnRows().empty());
+  // The camera hook put the preview into the host's camera.
+  EXPECT_EQ(sim::CameraObjectFieldOfView(), 55.0f);
+  EXPECT_EQ(std::memcmp(sim::CameraObjectMatrix(), PreviewCamera.matrix, 64), 0);
+
+  // Browse: another head, another torso texture, a hat.
+  ASSERT_NO_FATAL_FAILURE(GoToRow("Head"));
+  Tap(PadRight);
+  EXPECT_EQ(sim::Ped().components[0].drawable, 1u);
+  ASSERT_NO_FATAL_FAILURE(GoToRow("Torso Variant"));
+  Tap(PadRight);
+  EXPECT_EQ(sim::Ped().components[1].texture, 1u);
+  ASSERT_NO_FATAL_FAILURE(GoToRow("Hats"));
+  Tap(PadRight);
+  EXPECT_EQ(sim::Ped().props[0].index, 0);
+  const Look previewed = CurrentLook();
+  EXPECT_NE(previewed, original);
+
+  // Save: the episode's file appears with one outfit of 44 keys.
+  ASSERT_NO_FATAL_FAILURE(GoToRow("Save Outfit"));
+  sim::ClearNativeLog();
+  Tap(PadAccept);
+  std::string file = ReadFileText("WardrobeOutfits.ini");
+  EXPECT_EQ(CountLines(file), 45) << file;
+  EXPECT_EQ(file.rfind("[Outfit0]", 0), 0u) << file;
+  EXPECT_EQ(CountSavedOutfits(), 1);
+  EXPECT_EQ(sim::PrintedMessage(), "Outfit Saved");
+
+  // Change the look again, then apply the saved outfit.
+  ASSERT_NO_FATAL_FAILURE(GoToRow("Head"));
+  Tap(PadRight);
+  EXPECT_NE(CurrentLook(), previewed);
+  ASSERT_NO_FATAL_FAILURE(GoToRow("Outfit"));
+  EXPECT_EQ(FindRow(DrawnRows(), "Outfit")->value, "1/1");
+  Tap(PadAccept);
+  EXPECT_EQ(CurrentLook(), previewed);
+
+  // Cancel: the look from before the menu opened, control back, the host's camera back.
+  ASSERT_NO_FATAL_FAILURE(GoToRow("Cancel"));
+  const int cancelRow = WardrobeMenu.selectedRow;
+  Tap(PadAccept);
+  EXPECT_FALSE(WardrobeDriverState.menuOpen);
+  EXPECT_TRUE(sim::Ped().playerControl);
+  EXPECT_EQ(CurrentLook(), original);
+  sim::RunFrame();
+  EXPECT_FALSE(PreviewCamera.active);
+  EXPECT_EQ(sim::CameraObjectFieldOfView(), 45.0f);
+  EXPECT_EQ(sim::World().helpLabel, "WD_USE");
+  EXPECT_TRUE(DrawnRows().empty());
+
+  // Reopen: the highlight is where it was; Accept keeps the previewed look.
+  ASSERT_NO_FATAL_FAILURE(OpenWardrobe());
+  EXPECT_EQ(WardrobeMenu.selectedRow, cancelRow);
+  ASSERT_NO_FATAL_FAILURE(GoToRow("Glasses"));
+  Tap(PadRight);
+  const Look accepted = CurrentLook();
+  EXPECT_EQ(accepted.prop[1], 0);
+  ASSERT_NO_FATAL_FAILURE(GoToRow("Accept"));
+  Tap(PadAccept);
+  EXPECT_FALSE(WardrobeDriverState.menuOpen);
+  EXPECT_TRUE(sim::Ped().playerControl);
+  EXPECT_EQ(CurrentLook(), accepted);
+  sim::RunFrame();
+  EXPECT_EQ(sim::CameraObjectFieldOfView(), 45.0f);
+}
+
+// Runs menu frames from the one in which Accept on "Save Outfit" is seen; returns how
+// many frames printed the notice. Accept is pressed again while the notice runs.
+int NoticeFrames(const std::string& notice) {
+  int frames = 0;
+  for (int frame = 0; frame < 20; ++frame) {
+    sim::SetPad(PadAccept, frame == 0 || frame == 2);
+    sim::ClearNativeLog();
+    sim::RunFrame();
+    if (frame == 0) continue;  // the press goes down; the save comes on the next frame
+    std::vector<std::string> printed = PrintedTexts();
+    bool printedNotice = !printed.empty() && printed.back() == notice;
+    const DrawnRow* save = FindRow(DrawnRows(), "Save Outfit");
+    if (save == nullptr) {
+      ADD_FAILURE() << "no Save Outfit row";
+      return -1;
+    }
+    if (printedNotice) {
+      ++frames;
+      EXPECT_EQ(sim::NativeCallsNamed("PrintLiteralMessage").back().IntArg(2), 2500);
+      // Disabled for the notice; a save frame's row is drawn before the save.
+      if (frames > 1) {
+        EXPECT_EQ(save->colour, sim::HostColourEntry(DisabledHighlightedEntry)) << frame;
+      }
+    } else {
+      EXPECT_EQ(save->colour, sim::HostColourEntry(HighlightedEntry)) << frame;
+      break;
+    }
+  }
+  return frames;
+}
+
+TEST_F(MenuSession, SaveNoticeRunsTwoSecondsOfGameTime) {
+  struct Case {
+    float frameTime;
+    int frames;
+  };
+  const Case cases[] = {{0.5f, 4}, {0.25f, 8}, {0.3f, 7}};
+  for (const Case& testCase : cases) {
+    SCOPED_TRACE(testCase.frameTime);
+    std::remove("WardrobeOutfits.ini");
+    LoadOutfits();
+    sim::SetFrameTime(testCase.frameTime);
+    if (!WardrobeDriverState.menuOpen) {
+      ASSERT_NO_FATAL_FAILURE(OpenWardrobe());
+    }
+    ASSERT_NO_FATAL_FAILURE(GoToRow("Save Outfit"));
+    EXPECT_EQ(NoticeFrames("Outfit Saved"), testCase.frames);
+    // One save only: the Accept during the notice stored nothing.
+    EXPECT_EQ(CountSavedOutfits(), 1);
+    EXPECT_EQ(CountLines(ReadFileText("WardrobeOutfits.ini")), 45);
+  }
+}
+
+TEST_F(MenuSession, SaveNoticeTimeCountsOnlyWhileTheMenuRuns) {
+  sim::SetFrameTime(0.5f);
+  ASSERT_NO_FATAL_FAILURE(OpenWardrobe());
+  ASSERT_NO_FATAL_FAILURE(GoToRow("Save Outfit"));
+  const int cancelRow = WardrobeMenu.selectedRow + 2;
+  Tap(PadAccept);
+  ASSERT_EQ(CountSavedOutfits(), 1);
+  WardrobeMenu.selectedRow = cancelRow;
+  Tap(PadAccept);
+  ASSERT_FALSE(WardrobeDriverState.menuOpen);
+  const double left = WardrobeMenu.saveNoticeSeconds;
+  ASSERT_GT(left, 0.0);
+
+  sim::ClearNativeLog();
+  sim::RunFrames(10);
+  EXPECT_EQ(WardrobeMenu.saveNoticeSeconds, left);
+  for (const std::string& text : PrintedTexts()) EXPECT_NE(text, "Outfit Saved");
+
+  ASSERT_NO_FATAL_FAILURE(OpenWardrobe());  // its last frame is the first menu frame
+  int frames = PrintedTexts().empty() || PrintedTexts().back() != "Outfit Saved" ? 0 : 1;
+  for (int frame = 0; frame < 10; ++frame) {
+    sim::ClearNativeLog();
+    sim::RunFrame();
+    if (PrintedTexts().empty() || PrintedTexts().back() != "Outfit Saved") break;
+    ++frames;
+  }
+  EXPECT_EQ(frames, static_cast<int>(left / 0.5 + 0.999));
+  EXPECT_LE(WardrobeMenu.saveNoticeSeconds, 0.0);
+}
+
+// A full outfit file stores nothing: the notice says so, for the same time, and the file
+// is left as it was.
+TEST_F(MenuSession, FullTableShowsOutfitNotSaved) {
+  std::string full;
+  for (int n = 0; n < 512; ++n) full += "[Outfit" + std::to_string(n) + "]\r\nDrawable0=0\r\n";
+  {
+    std::FILE* out = std::fopen("WardrobeOutfits.ini", "wb");
+    ASSERT_NE(out, nullptr);
+    std::fwrite(full.data(), 1, full.size(), out);
+    std::fclose(out);
+  }
+  LoadOutfits();
+  ASSERT_EQ(CountSavedOutfits(), 512);
+  sim::SetFrameTime(0.5f);
+  ASSERT_NO_FATAL_FAILURE(OpenWardrobe());
+  EXPECT_EQ(FindRow(DrawnRows(), "Outfit")->value, "1/512");
+  ASSERT_NO_FATAL_FAILURE(GoToRow("Save Outfit"));
+  EXPECT_EQ(NoticeFrames("Outfit Not Saved"), 4);
+  EXPECT_EQ(ReadFileText("WardrobeOutfits.ini"), full);
+}
+
+}  // namespace
+}  // namespace menu_test
