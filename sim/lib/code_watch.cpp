@@ -23,9 +23,9 @@ std::vector<CodeRange> Compare(const std::vector<uint8_t>& snapshot) {
   const uint8_t* now = HostAt(HostMemoryStart);
   uint32_t i = 0;
   while (i < CodeSize) {
-    // Whole words first: the code area is large and almost always unchanged.
-    if (i + 8 <= CodeSize && std::memcmp(now + i, snapshot.data() + i, 8) == 0) {
-      i += 8;
+    // Whole blocks first: the code area is large and almost always unchanged.
+    if (i % 4096 == 0 && i + 4096 <= CodeSize && std::memcmp(now + i, snapshot.data() + i, 4096) == 0) {
+      i += 4096;
       continue;
     }
     if (now[i] == snapshot[i]) {

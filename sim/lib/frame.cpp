@@ -25,7 +25,7 @@ void TraceMismatch(const SiteObservation& observation) {
                      .Field("event", "register-mismatch")
                      .Field("frame", observation.frame)
                      .Field("site", observation.site)
-                     .Field("offset", HexText(Layout().sites[observation.site]))
+                     .Field("offset", OffsetText(Layout().sites[observation.site]))
                      .Field("detail", observation.mismatch)
                      .Text());
 }

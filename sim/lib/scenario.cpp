@@ -85,7 +85,7 @@ std::string RestOfLine(const std::string& line, const std::string& command) {
 void ReportCodeChanges() {
   for (const CodeRange& range : TakeNewCodeChanges()) {
     WriteTraceLine(
-        JsonObject().Field("event", "code-write").Field("offset", HexText(range.offset)).Field("bytes", range.BytesText()).Text());
+        JsonObject().Field("event", "code-write").Field("offset", OffsetText(range.offset)).Field("bytes", range.BytesText()).Text());
   }
 }
 

@@ -67,6 +67,12 @@ std::string HexText(uint32_t value) {
   return buffer;
 }
 
+std::string OffsetText(uint32_t offset) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "0x%X", offset);
+  return buffer;
+}
+
 void JsonObject::Key(const char* key) {
   if (body.size() > 1) body += ",";
   body += JsonString(key);

@@ -525,6 +525,24 @@ TEST(SimulatedHostProgram, ThePlugInsExitIsRecordedBeforeTheProcessEnds) {
   EXPECT_EQ((*box)["caption"].text, "");
 }
 
+TEST(SimulatedHostProgram, CameraEventsAppearOnlyWhenTheCameraSiteChangesTheCamera) {
+  HostRun run = RunHost(otherBuild,
+                        "load-plugin " + PluginPath() +
+                            "\nat-site 1\nframes 2\npress-pad 23\n"  // frames 1-3; the menu opens in frame 4
+                            "frames 3\n"                                 // frames 4-6: menu frames 5 and 6
+                            "camera none\nframes 2\n"                     // no camera object: nothing written
+                            "camera present\nat 0 0 0\nframes 2\n",     // away from the site: the host's camera
+                        FreshWorkDir("sim_camera_events"));
+  ASSERT_TRUE(run.RanToEnd());
+  std::vector<long long> frames;
+  for (const JsonValue* camera : run.Events("camera")) {
+    frames.push_back((*camera)["frame"].Int());
+    EXPECT_EQ((*camera)["fov"].Num(), 55.0);
+    EXPECT_EQ((*camera)["matrix"].Size(), 16u);
+  }
+  EXPECT_EQ(frames, (std::vector<long long>{5, 6}));
+}
+
 TEST(TraceReader, ReadsWhatTheHostWrites) {
   struct Case {
     const char* text;

@@ -5,9 +5,9 @@
 //   {"frame":N,"native":NAME,"hash":"0x%08X","args":[...],"result":R}  every native call
 //        (+ "patch":B for GetPedPropIndex; R is true/false for bool natives)
 //   {"event":"unknown-native","frame":N,"hash":"0x..."}                 lookup of an unknown hash
-//   {"event":"register-mismatch","frame":N,"site":I,"offset":"0x...","detail":TEXT}
+//   {"event":"register-mismatch","frame":N,"site":I,"offset":"0x21601","detail":TEXT}
 //   {"event":"camera","frame":N,"matrix":[16 numbers],"fov":F}         camera site changed the camera
-//   {"event":"code-write","offset":"0x...","bytes":"E8 12 34 56 78"}  (scenario runner)
+//   {"event":"code-write","offset":"0x21602","bytes":"12 34 56 78"}  (scenario runner)
 //   {"event":"message-box","text":T,"caption":C,"style":S}
 //   {"event":"exit","code":N}
 // and by the scenario runner: load-plugin, load-module, note, screen, error.
@@ -44,6 +44,7 @@ class JsonObject {
 
 std::string JsonString(const std::string& text);
 std::string JsonNumber(double number);
-std::string HexText(uint32_t value);  // "0x%08X"
+std::string HexText(uint32_t value);     // "0x%08X" (hashes, addresses)
+std::string OffsetText(uint32_t offset);  // "0x%X" (host offsets)
 
 }  // namespace sim
