@@ -1,0 +1,148 @@
+// The real Wardrobe.asi in the simulated host executables: start-up on supported and
+// unsupported builds, the prompt and opening at every site, and the companion check.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "core/wardrobe_frame.h"
+#include "sim/sim.h"
+#include "support/host_run.h"
+
+namespace {
+
+// This test executable's own build: its scenarios run in the host of the same build.
+int ThisBuild() {
+  sim::Boot();
+  return sim::FileVersion();
+}
+
+std::string Float(float value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.9g", value);
+  return text;
+}
+
+std::string LoadPlugin() { return "load-plugin " + PluginPath() + "\n"; }
+
+TEST(CoreScenarios, UnsupportedBuildStaysIdleAndLeavesTheHostUntouched) {
+  if (ThisBuild() != 1070) GTEST_SKIP() << "one run is enough";
+  const HostRun run = RunHost(1071, LoadPlugin() + "at-site 0\npad 23 down\nframes 5\n",
+                              FreshWorkDir("unsupported"));
+  ASSERT_TRUE(run.RanToEnd()) << run.traceText;
+  EXPECT_EQ(0u, run.exitCode);
+  ASSERT_NE(nullptr, run.LastEvent("load-plugin"));
+  EXPECT_TRUE((*run.LastEvent("load-plugin"))["ok"].Bool()) << "DllMain returned TRUE";
+  EXPECT_TRUE(run.NativeNames().empty()) << "no native called";
+  EXPECT_TRUE(run.Events("code-write").empty()) << "no byte of host code changed";
+  EXPECT_TRUE(run.Events("register-mismatch").empty());
+}
+
+TEST(CoreScenarios, SupportedBuildPatchesTheEightSitesAndKeepsTheHostsRegisters) {
+  const HostRun run = RunHost(ThisBuild(), LoadPlugin() + "frames 3\n", FreshWorkDir("patched"));
+  ASSERT_TRUE(run.RanToEnd()) << run.traceText;
+  EXPECT_EQ(8u, run.Events("code-write").size());
+  for (const JsonValue* write : run.Events("code-write")) {
+    EXPECT_EQ(11u, (*write)["bytes"].Str().size()) << "one displacement of four bytes: " << write->Dump();
+  }
+  EXPECT_TRUE(run.Events("register-mismatch").empty()) << run.traceText;
+  EXPECT_EQ(3, run.CountNative("IsGameplaySuspended")) << "the driver runs once per frame";
+}
+
+// At site n: two frames with the prompt, the wardrobe control pressed, the menu opened
+// on the next frame and run from the one after, then the player walks away.
+TEST(CoreScenarios, EverySiteShowsThePromptAndOpensTheWardrobe) {
+  for (int site = 0; site < 8; ++site) {
+    SCOPED_TRACE("site " + std::to_string(site));
+    const WardrobeSite& s = WardrobeSites[site];
+    const float ownHeight = s.z - 0.75f;
+    const std::string scenario = LoadPlugin() + "at " + Float(s.x + 0.5f) + " " + Float(s.y - 0.5f) + " " +
+                                 Float(ownHeight) +
+                                 "\nframes 2\npad 23 down\nframes 1\npad 23 up\nframes 2\nat 0 0 0\nframes 2\n";
+    const HostRun run = RunHost(ThisBuild(), scenario, FreshWorkDir("site" + std::to_string(site)));
+    ASSERT_TRUE(run.RanToEnd()) << run.traceText;
+
+    for (long long frame = 1; frame <= 7; ++frame) {
+      const std::vector<std::string> names = run.NativeNames(frame);
+      EXPECT_EQ(1, std::count(names.begin(), names.end(), "TerminateScriptsNamed")) << "frame " << frame;
+      const bool prompt = frame <= 4;
+      EXPECT_EQ(prompt ? 1 : 0, std::count(names.begin(), names.end(), "ShowHelpMessage")) << "frame " << frame;
+      const bool cleared = frame == 4 || frame == 6;
+      EXPECT_EQ(cleared ? 1 : 0, std::count(names.begin(), names.end(), "ClearHelpMessage")) << "frame " << frame;
+      const bool menuRuns = frame == 5;
+      EXPECT_EQ(menuRuns ? 1 : 0, std::count(names.begin(), names.end(), "PreparePedForMenuFrame"))
+          << "frame " << frame;
+    }
+    for (const auto& args : run.ArgsOf("TerminateScriptsNamed")) EXPECT_EQ("ambwardrobe", args.at(0));
+    for (const auto& args : run.ArgsOf("ShowHelpMessage")) EXPECT_EQ("WD_USE", args.at(0));
+
+    const auto placed = run.Natives("SetPedPosition");
+    ASSERT_EQ(1u, placed.size());
+    EXPECT_EQ(4, (*placed[0])["frame"].Int());
+    // Floats travel through the trace as nine significant digits: exact as float32.
+    EXPECT_EQ(s.x, static_cast<float>((*placed[0])["args"][1].Num()));
+    EXPECT_EQ(s.y, static_cast<float>((*placed[0])["args"][2].Num()));
+    EXPECT_EQ(ownHeight, static_cast<float>((*placed[0])["args"][3].Num())) << "the player keeps their height";
+    const std::vector<std::string> opening = run.NativeNames(4);
+    const auto at = [&](const char* name) { return std::find(opening.begin(), opening.end(), name) - opening.begin(); };
+    EXPECT_LT(at("ShowHelpMessage"), at("SetPedPosition"));
+    EXPECT_LT(at("SetPedPosition"), at("StopPedActivity"));
+    EXPECT_LT(at("StopPedActivity"), at("ClearHelpMessage"));
+  }
+}
+
+struct CompanionCase {
+  const char* name;
+  const char* module;   // fixture directory, or nullptr for no companion module
+  const char* version;  // what the fixture's export stores ("unset": nothing)
+  const char* probeTarget;  // destination of the probed host call, or nullptr to leave it
+  bool exits;
+};
+
+TEST(CoreScenarios, CompanionCheckEndsTheGameOnlyForAnOutdatedOrHiddenCompanion) {
+  const CompanionCase cases[] = {
+      {"accepted version", "companion_fixture", "220625", nullptr, false},
+      {"newer version", "companion_fixture", "230101", nullptr, false},
+      {"one below", "companion_fixture", "220624", nullptr, true},
+      {"version never stored", "companion_fixture", "unset", nullptr, true},
+      {"accepted version, probe ignored", "companion_fixture", "220625", "0x70000001", false},
+      {"no export, probe unchanged", "companion_without_export", nullptr, nullptr, false},
+      {"no export, probe redirected high", "companion_without_export", nullptr, "0x70000001", true},
+      {"absent, probe at the limit", nullptr, nullptr, "0x70000000", false},
+      {"absent, probe above the limit", nullptr, nullptr, "0x70000001", true},
+  };
+  for (const CompanionCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string scenario;
+    if (c.version != nullptr) scenario += std::string("env KORVANE_FIXTURE_VERSION ") + c.version + "\n";
+    if (c.module != nullptr) scenario += "load-module " + BuildPath(std::string("fixtures/") + c.module + "/KorvaneIV.asi") + "\n";
+    if (c.probeTarget != nullptr) scenario += std::string("probe-target ") + c.probeTarget + "\n";
+    // The check waits for the first frame that gets past the gate.
+    scenario += LoadPlugin() + "suspended 1\nframes 2\nnote gate open\nsuspended 0\nframes 2\n";
+    const HostRun run = RunHost(ThisBuild(), scenario, FreshWorkDir(std::string("companion-") + c.name));
+    if (c.exits) {
+      ASSERT_TRUE(run.EndedByPlugin()) << run.traceText;
+      EXPECT_EQ(0u, run.exitCode);
+      const auto boxes = run.Events("message-box");
+      ASSERT_EQ(1u, boxes.size());
+      EXPECT_EQ("Incompatible/outdated version of Korvane detected! The game will now exit.", (*boxes[0])["text"].Str());
+      EXPECT_EQ("", (*boxes[0])["caption"].Str());
+      EXPECT_EQ(16, (*boxes[0])["style"].Int());
+      EXPECT_EQ(3, run.CountNative("IsGameplaySuspended")) << "ended on the first active frame";
+    } else {
+      EXPECT_TRUE(run.RanToEnd()) << run.traceText;
+      EXPECT_FALSE(run.HasEvent("message-box"));
+    }
+  }
+}
+
+TEST(CoreScenarios, CompanionLoadedAfterTheFirstActiveFrameIsNeverExamined) {
+  const std::string scenario = LoadPlugin() + "frames 1\nenv KORVANE_FIXTURE_VERSION 1\nload-module " +
+                               BuildPath("fixtures/companion_fixture/KorvaneIV.asi") + "\nframes 3\n";
+  const HostRun run = RunHost(ThisBuild(), scenario, FreshWorkDir("companion-late"));
+  EXPECT_TRUE(run.RanToEnd()) << run.traceText;
+  EXPECT_FALSE(run.HasEvent("message-box"));
+}
+
+}  // namespace
