@@ -1,0 +1,122 @@
+// The real Wardrobe.asi loaded by the simulated host executable of this test's build:
+// a whole wardrobe session driven by the pad, and the idle animations of a fresh
+// process.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "sim/sim.h"
+#include "support/host_run.h"
+
+namespace {
+
+int ThisBuild() {
+  sim::Boot();
+  return sim::FileVersion();
+}
+
+std::string LoadPlugin() { return "load-plugin " + PluginPath() + "\n"; }
+
+// A pad press and the frame that acts on it.
+std::string Press(int control, int times = 1) {
+  std::string text;
+  for (int i = 0; i < times; ++i) text += "press-pad " + std::to_string(control) + "\nframes 1\n";
+  return text;
+}
+
+std::vector<long long> Numbers(const JsonValue& array) {
+  std::vector<long long> numbers;
+  for (size_t i = 0; i < array.Size(); ++i) numbers.push_back(array[static_cast<int>(i)].Int());
+  return numbers;
+}
+
+// Nothing else in the plug-in draws from its generator, so a fresh process plays the
+// same five animations first, one per menu frame while each frame is longer than the
+// idle interval.
+TEST(MenuPluginRun, FirstIdleAnimationsOfAFreshProcess) {
+  const HostRun run = RunHost(ThisBuild(),
+                              LoadPlugin() + "frame-time 21\nat-site 2\nframes 2\n" + Press(23) + "frames 5\n",
+                              FreshWorkDir("idle_animations"));
+  ASSERT_TRUE(run.RanToEnd()) << run.traceText;
+  std::vector<std::string> played;
+  for (const std::vector<std::string>& args : run.ArgsOf("PlayPedAnim")) {
+    ASSERT_EQ(args.size(), 9u);
+    EXPECT_EQ(args[2], "clothing");
+    played.push_back(args[1]);
+  }
+  EXPECT_EQ(played, (std::vector<std::string>{"examine legs", "examine shoes", "tie_adjust_stand", "examine shirt",
+                                              "tie_adjust_stand"}));
+}
+
+// Rows of the default player (sim/README.md) once the head is changed: Head 0, ...,
+// Hats 13, Glasses 14, Outfit 15, Save Outfit 16, Accept 17, Cancel 18.
+TEST(MenuPluginRun, WholeSessionWithThePad) {
+  const std::string scenario =
+      LoadPlugin() + "using-pad 1\nat-site 2\nframes 2\nstate\n" +  // state 0: the look before
+      Press(23) + "frames 1\n" +                                      // open, first menu frame
+      Press(67) +                                                     // Head: next drawable
+      Press(65, 3) + Press(77) + "frames 1\nstate\n" +                // Save Outfit; state 1: saved look
+      Press(65, 3) + Press(67) +                                      // Hats: a hat
+      Press(64, 2) + Press(77) + "frames 1\nstate\n" +                // Outfit: apply; state 2
+      Press(64, 3) + Press(77) + "frames 1\nstate\n" +                // Cancel; state 3
+      Press(23) + "frames 1\n" +                                      // reopen on Cancel
+      Press(64) + Press(67) + Press(65, 2) + "frames 1\nstate\n" +     // Head again; to Accept; state 4
+      Press(77) + "frames 1\nstate\n" +                               // Accept; state 5
+      "frames 3\n";
+  const std::string workDir = FreshWorkDir("whole_session");
+  const HostRun run = RunHost(ThisBuild(), scenario, workDir);
+  ASSERT_TRUE(run.RanToEnd()) << run.traceText;
+  std::vector<const JsonValue*> states = run.Events("state");
+  ASSERT_EQ(states.size(), 6u);
+  const JsonValue& before = *states[0];
+  const JsonValue& saved = *states[1];
+  const JsonValue& applied = *states[2];
+  const JsonValue& cancelled = *states[3];
+  const JsonValue& previewed = *states[4];
+  const JsonValue& accepted = *states[5];
+
+  // The save wrote the episode's file: one section of 44 keys.
+  std::string file = ReadTextFile(workDir + "/WardrobeOutfits.ini");
+  int lines = 0;
+  for (char c : file) lines += c == '\n';
+  EXPECT_EQ(lines, 45) << file;
+  EXPECT_EQ(file.rfind("[Outfit0]", 0), 0u) << file;
+
+  EXPECT_EQ(Numbers(before["drawables"])[0], 0);
+  EXPECT_EQ(Numbers(saved["drawables"])[0], 1);
+  EXPECT_FALSE(saved["control"].Bool());
+  // Applying the saved outfit took the hat off again.
+  EXPECT_EQ(Numbers(applied["drawables"]), Numbers(saved["drawables"]));
+  EXPECT_EQ(Numbers(applied["props"]), Numbers(saved["props"]));
+  // Cancel: the look from before the menu, control back.
+  EXPECT_EQ(Numbers(cancelled["drawables"]), Numbers(before["drawables"]));
+  EXPECT_EQ(Numbers(cancelled["textures"]), Numbers(before["textures"]));
+  EXPECT_EQ(Numbers(cancelled["props"]), Numbers(before["props"]));
+  EXPECT_TRUE(cancelled["control"].Bool());
+  // Accept: the previewed look stays, control back.
+  EXPECT_EQ(Numbers(previewed["drawables"])[0], 1);
+  EXPECT_FALSE(previewed["control"].Bool());
+  EXPECT_EQ(Numbers(accepted["drawables"]), Numbers(previewed["drawables"]));
+  EXPECT_TRUE(accepted["control"].Bool());
+
+  // The preview reached the host's camera while the menu ran, and only then: not on
+  // the frames from the one after Cancel to the reopening, nor after Accept.
+  std::vector<const JsonValue*> cameras = run.Events("camera");
+  ASSERT_FALSE(cameras.empty());
+  for (const JsonValue* camera : cameras) {
+    const long long frame = (*camera)["frame"].Int();
+    EXPECT_EQ((*camera)["fov"].Num(), 55.0);
+    EXPECT_LT(frame, accepted["frame"].Int());
+    EXPECT_FALSE(frame >= cancelled["frame"].Int() && frame <= cancelled["frame"].Int() + 2) << camera->Dump();
+  }
+  // Once the player has turned to the site's heading (270: facing +x), the camera
+  // stands 2.1 in front and 0.1 below.
+  const JsonValue& last = *cameras.back();
+  const sim::SitePosition& site = sim::WardrobeSitePositions[2];
+  EXPECT_NEAR(last["matrix"][12].Num(), site.x + 2.1, 1e-3);
+  EXPECT_NEAR(last["matrix"][13].Num(), site.y, 1e-3);
+  EXPECT_NEAR(last["matrix"][14].Num(), site.z - 0.1, 1e-3);
+}
+
+}  // namespace
