@@ -88,8 +88,9 @@ uint32_t RunNativeBehaviour(uint32_t hash, const uint32_t* s) {
     case 0x3D003090: {  // IsPedInBoxAroundPoint
       if (!IsPlayer(s[0])) return 0;
       Vec3 p = PlayerPosition();
-      return std::fabs(p.x - F(s[1])) <= F(s[4]) && std::fabs(p.y - F(s[2])) <= F(s[5]) &&
-             std::fabs(p.z - F(s[3])) <= F(s[6]);
+      const float slack = world.boxSlack;
+      return std::fabs(p.x - F(s[1])) <= F(s[4]) + slack && std::fabs(p.y - F(s[2])) <= F(s[5]) + slack &&
+             std::fabs(p.z - F(s[3])) <= F(s[6]) + slack;
     }
     case 0x43F7517D:  // ShowHelpMessage
       world.helpLabel = S(s[0]);

@@ -2,6 +2,7 @@
 #include "sim/scenario.h"
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -89,11 +90,28 @@ void ReportCodeChanges() {
   }
 }
 
+// Threads of this process now: a module that starts threads while it loads shows up
+// as the difference around its LoadLibrary.
+int CountOwnThreads() {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return -1;
+  int count = 0;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
+  }
+  CloseHandle(snapshot);
+  return count;
+}
+
 bool LoadModule(const std::string& event, const std::string& path) {
+  const int threadsBefore = CountOwnThreads();
   HMODULE module = LoadLibraryA(WindowsPath(path).c_str());
+  const int threadsStarted = CountOwnThreads() - threadsBefore;
   if (module) InterceptImports(module);
   JsonObject line;
-  line.Field("event", event).Field("path", path).Field("ok", module != nullptr);
+  line.Field("event", event).Field("path", path).Field("ok", module != nullptr).Field("threadsStarted", threadsStarted);
   if (!module) line.Field("error", static_cast<unsigned>(GetLastError()));
   WriteTraceLine(line.Text());
   return true;
@@ -228,6 +246,9 @@ bool RunScenarioLine(const std::string& rawLine, std::string* error) {
   } else if (command == "frame-time") {
     if (!Count(w, 1, 1, error) || !ParseFloat(w[1], &x)) return Fail(error, "frame-time SECONDS");
     SetFrameTime(x);
+  } else if (command == "box-slack") {
+    if (!Count(w, 1, 1, error) || !ParseFloat(w[1], &x)) return Fail(error, "box-slack DISTANCE");
+    World().boxSlack = x;
   } else if (command == "resolution") {
     if (!Count(w, 2, 2, error) || !ParseInt(w[1], &n) || !ParseInt(w[2], &m)) return Fail(error, "resolution W H");
     SetResolution(static_cast<int32_t>(n), static_cast<int32_t>(m));

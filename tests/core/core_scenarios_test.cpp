@@ -34,6 +34,7 @@ TEST(CoreScenarios, UnsupportedBuildStaysIdleAndLeavesTheHostUntouched) {
   EXPECT_EQ(0u, run.exitCode);
   ASSERT_NE(nullptr, run.LastEvent("load-plugin"));
   EXPECT_TRUE((*run.LastEvent("load-plugin"))["ok"].Bool()) << "DllMain returned TRUE";
+  EXPECT_EQ(1, (*run.LastEvent("load-plugin"))["threadsStarted"].Int()) << "the keep-alive thread";
   EXPECT_TRUE(run.NativeNames().empty()) << "no native called";
   EXPECT_TRUE(run.Events("code-write").empty()) << "no byte of host code changed";
   EXPECT_TRUE(run.Events("register-mismatch").empty());
@@ -48,6 +49,7 @@ TEST(CoreScenarios, SupportedBuildPatchesTheEightSitesAndKeepsTheHostsRegisters)
   }
   EXPECT_TRUE(run.Events("register-mismatch").empty()) << run.traceText;
   EXPECT_EQ(3, run.CountNative("IsGameplaySuspended")) << "the driver runs once per frame";
+  EXPECT_EQ(1, (*run.LastEvent("load-plugin"))["threadsStarted"].Int()) << "the keep-alive thread";
 }
 
 // At site n: two frames with the prompt, the wardrobe control pressed, the menu opened

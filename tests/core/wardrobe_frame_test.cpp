@@ -143,6 +143,26 @@ TEST_F(WardrobeFrameTest, EverySiteOffersTheWardrobeAndOpensIt) {
   }
 }
 
+TEST_F(WardrobeFrameTest, WhereAreasOverlapTheLaterSiteWins) {
+  // Sites 4 and 7 lie 64 units apart; widened areas both reach the point between them.
+  sim::World().boxSlack = 40.0f;
+  const WardrobeSite& four = WardrobeSites[4];
+  const WardrobeSite& seven = WardrobeSites[7];
+  sim::SetPlayerPosition({(four.x + seven.x) / 2, (four.y + seven.y) / 2, (four.z + seven.z) / 2});
+  sim::SetPad(23, true);
+  Frame();
+  EXPECT_EQ(&seven, WardrobeDriverState.currentSite);
+  Frame();
+  const auto placed = sim::NativeCallsNamed("SetPedPosition");
+  ASSERT_EQ(1u, placed.size());
+  EXPECT_EQ(seven.x, placed[0].FloatArg(1));
+  EXPECT_EQ(seven.y, placed[0].FloatArg(2));
+  Frame();
+  const auto heading = sim::NativeCallsNamed("SetPedHeading");
+  ASSERT_EQ(1u, heading.size());
+  EXPECT_EQ(seven.heading, heading[0].FloatArg(1));
+}
+
 TEST_F(WardrobeFrameTest, LeavingASiteClearsThePromptOnce) {
   sim::PutPlayerAtSite(3);
   Frame();

@@ -53,6 +53,9 @@ struct WorldModel {
   int32_t screenHeight = 720;
   bool usingPad = false;
   bool suspended = false;
+  // Added to every extent of IsPedInBoxAroundPoint: neighbouring areas that never
+  // overlap in the world can be made to, to see which one wins.
+  float boxSlack = 0.0f;
   std::set<std::string> animSetsLoaded;
   std::set<std::string> animSetsRequested;
   bool animSetsLoad = true;  // LoadRequestsNow loads the requested sets
