@@ -54,14 +54,14 @@ extern "C" void __cdecl DispatchBeforeHook(uint32_t index) {
     return;
   }
   // Natives need a current script thread: ours, for the duration of the walk.
-  uint32_t* current = CurrentScriptThreadLocation();
-  const uint32_t saved = *current;
-  *current = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(PluginScriptThread));
+  const uintptr_t current = CurrentScriptThreadLocation();
+  const uint32_t saved = ReadHostMemory<uint32_t>(current, false);
+  WriteHostMemory<uint32_t>(current, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(PluginScriptThread)), true);
   try {
     WalkCallbacks(*hook.callbacks);
   } catch (...) {
   }
-  *current = saved;
+  WriteHostMemory<uint32_t>(current, saved, true);
 }
 
 extern "C" void __cdecl DispatchAfterHook(uint32_t index, uint32_t object) {

@@ -22,12 +22,16 @@ float FrameTimeStep() { return *frameTimeStep.As<const float>(); }
 uintptr_t CameraObject() { return *cameraPointer.As<const uint32_t>(); }
 uint32_t HostColour(int entry) { return hostColourTable.As<const uint32_t>()[entry]; }
 const uint8_t* PadRecord() { return padArray.As<const uint8_t>(); }
-uint32_t* CurrentScriptThreadLocation() { return currentScriptThread.As<uint32_t>(); }
+uintptr_t CurrentScriptThreadLocation() { return currentScriptThread.address; }
 
-void WritePropQueryPatchByte(uint8_t value) {
+uintptr_t PropQueryPatchByteAddress() {
   // A byte of the host's code: resolved on first use and kept.
   static const HostAddress propQueryPatchByte(0x5E29DC, 0x6D929C);
-  WriteHostMemory<uint8_t>(propQueryPatchByte.address, value, true);
+  return propQueryPatchByte.address;
+}
+
+void WritePropQueryPatchByte(uint8_t value, bool liftProtection) {
+  WriteHostMemory<uint8_t>(PropQueryPatchByteAddress(), value, liftProtection);
 }
 
 int32_t GetPlayerPedHandle() {

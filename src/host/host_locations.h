@@ -19,9 +19,12 @@ uint32_t HostColour(int entry);
 // Pad record 0 (the start of the host's pad array).
 const uint8_t* PadRecord();
 // The current-script-thread location the frame hook switches.
-uint32_t* CurrentScriptThreadLocation();
+uintptr_t CurrentScriptThreadLocation();
 // The code byte that makes GetPedPropIndex report a prop's texture (8) or index (4).
-void WritePropQueryPatchByte(uint8_t value);
+// A caller writing it many times in a row may lift its protection once around them all
+// (ProtectionScope over PropQueryPatchByteAddress(), 1 byte) and write unlifted.
+uintptr_t PropQueryPatchByteAddress();
+void WritePropQueryPatchByte(uint8_t value, bool liftProtection = true);
 
 // Host routines.
 uintptr_t GetPlayerInfo(uint32_t playerIndex);

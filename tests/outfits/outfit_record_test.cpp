@@ -2,6 +2,8 @@
 // of saved outfits the menu lists.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -64,6 +66,10 @@ TEST_F(OutfitRecord, CaptureReadsEveryComponentAndAnchorInOrderWithThePatchByteA
   }
   EXPECT_EQ(sim::CountNativeCalls("GetPedPropIndex"), 22);
   EXPECT_EQ(sim::PropQueryPatchByteValue(), 4);
+  // The byte lies in host code: its page is execute-read again afterwards.
+  MEMORY_BASIC_INFORMATION page{};
+  VirtualQuery(sim::HostAt(sim::Layout().propQueryPatchByte), &page, sizeof page);
+  EXPECT_EQ(page.Protect, static_cast<DWORD>(PAGE_EXECUTE_READ));
 }
 
 struct ApplyCase {
