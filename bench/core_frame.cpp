@@ -8,15 +8,9 @@
 #include "core/start_up.h"
 #include "host/code_hooks.h"
 #include "sim/sim.h"
+#include "bench_clock.h"
 
 namespace {
-
-double Seconds() {
-  LARGE_INTEGER frequency, now;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 struct FrameCost {
   double microseconds;
@@ -25,13 +19,13 @@ struct FrameCost {
 
 FrameCost MeasureFrames(int frames) {
   size_t natives = 0;
-  const double start = Seconds();
+  const double start = SecondsNow();
   for (int i = 0; i < frames; ++i) {
     sim::RunFrame();
     natives += sim::NativeLog().size();
     sim::ClearNativeLog();
   }
-  return {(Seconds() - start) * 1e6 / frames, static_cast<double>(natives) / frames};
+  return {(SecondsNow() - start) * 1e6 / frames, static_cast<double>(natives) / frames};
 }
 
 }  // namespace

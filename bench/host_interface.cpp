@@ -9,25 +9,15 @@
 #include "host/native_call.h"
 #include "host/natives.h"
 #include "sim/sim.h"
+#include "bench_clock.h"
 
 namespace {
 
-double Seconds() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 template <typename Body>
 double NanosecondsPerOperation(int count, Body body) {
-  const double start = Seconds();
+  const double start = SecondsNow();
   for (int i = 0; i < count; ++i) body();
-  return (Seconds() - start) * 1e9 / count;
+  return (SecondsNow() - start) * 1e9 / count;
 }
 
 }  // namespace

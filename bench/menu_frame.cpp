@@ -22,15 +22,9 @@
 #include "host/native_call.h"
 #include "menu/wardrobe_menu.h"
 #include "sim/sim.h"
+#include "bench_clock.h"
 
 namespace {
-
-double Seconds() {
-  LARGE_INTEGER frequency, now;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 struct FrameCost {
   double microseconds;
@@ -44,13 +38,13 @@ constexpr int framesPerRound = 150;
 
 FrameCost MeasureFrames(int frames) {
   size_t natives = 0;
-  const double start = Seconds();
+  const double start = SecondsNow();
   for (int i = 0; i < frames; ++i) {
     sim::RunFrame();
     natives += sim::NativeLog().size();
     sim::ClearNativeLog();
   }
-  return {(Seconds() - start) * 1e6 / frames, static_cast<double>(natives) / frames};
+  return {(SecondsNow() - start) * 1e6 / frames, static_cast<double>(natives) / frames};
 }
 
 // The native calls of one frame, ready to be made again without the plug-in's logic:
@@ -77,7 +71,7 @@ std::vector<RecordedCall> RecordOneFrame() {
 
 double ReplayMicroseconds(const std::vector<RecordedCall>& calls, int frames) {
   int32_t scratch[4] = {};
-  const double start = Seconds();
+  const double start = SecondsNow();
   for (int i = 0; i < frames; ++i) {
     for (const RecordedCall& call : calls) {
       NativeCallContext context;
@@ -97,7 +91,7 @@ double ReplayMicroseconds(const std::vector<RecordedCall>& calls, int frames) {
     }
     sim::ClearNativeLog();
   }
-  return (Seconds() - start) * 1e6 / frames;
+  return (SecondsNow() - start) * 1e6 / frames;
 }
 
 // Menu frames and the replay of their natives, the quickest round of each.

@@ -21,27 +21,17 @@
 #include "outfits/outfit_value.h"
 #include "sim/host_image.h"
 #include "sim/host_state.h"
+#include "bench_clock.h"
 
 namespace {
-
-double NowMs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 template <typename Work>
 double MedianMs(int runs, Work work) {
   std::vector<double> times;
   for (int i = 0; i < runs; ++i) {
-    const double start = NowMs();
+    const double start = SecondsNow();
     work();
-    times.push_back(NowMs() - start);
+    times.push_back((SecondsNow() - start) * 1000.0);
   }
   std::sort(times.begin(), times.end());
   return times[times.size() / 2];
@@ -109,9 +99,9 @@ int64_t ReadThroughProfileApi(const std::string& fullPath) {
 // the rename), so the report can tell it from the rest of the save.
 double replaceMs = 0.0;
 bool TimedReplace(const char* temporaryPath, const char* targetPath) {
-  const double start = NowMs();
+  const double start = SecondsNow();
   const bool replaced = ReplaceFileAtomically(temporaryPath, targetPath);
-  replaceMs = NowMs() - start;
+  replaceMs = (SecondsNow() - start) * 1000.0;
   return replaced;
 }
 
@@ -150,9 +140,9 @@ int main() {
   for (int run = 0; run < 9; ++run) {
     WriteFile(fileName, almostFull);
     LoadOutfits();
-    const double start = NowMs();
+    const double start = SecondsNow();
     allStored = SaveCurrentOutfit() && allStored;
-    saveTimes.push_back(NowMs() - start);
+    saveTimes.push_back((SecondsNow() - start) * 1000.0);
     replaceTimes.push_back(replaceMs);
   }
   replaceOutfitFile = ReplaceFileAtomically;

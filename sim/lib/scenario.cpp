@@ -64,16 +64,6 @@ bool ParseSwitch(const std::string& text, bool* value) {
   return true;
 }
 
-// A path as Windows wants it: Linux absolute paths become Z: paths (Wine maps / to Z:).
-std::string WindowsPath(const std::string& path) {
-  std::string out = path;
-  if (!out.empty() && out[0] == '/') out = "Z:" + out;
-  for (char& c : out) {
-    if (c == '/') c = '\\';
-  }
-  return out;
-}
-
 // The rest of the line after the command word, as written.
 std::string RestOfLine(const std::string& line, const std::string& command) {
   size_t at = line.find(command);
@@ -371,6 +361,15 @@ int RunScenarioFile(const std::string& scenarioPath, const std::string& tracePat
   WriteTraceLine(JsonObject().Field("event", "exit").Field("code", code).Field("reason", "end").Text());
   CloseTrace();
   return code;
+}
+
+std::string WindowsPath(const std::string& path) {
+  std::string out = path;
+  if (!out.empty() && out[0] == '/') out = "Z:" + out;
+  for (char& c : out) {
+    if (c == '/') c = '\\';
+  }
+  return out;
 }
 
 }  // namespace sim

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "core/input_state.h"
@@ -16,6 +17,7 @@
 #include "outfits/outfit.h"
 #include "outfits/outfit_files.h"
 #include "sim/sim.h"
+#include "support/test_directory.h"
 
 namespace {
 
@@ -32,13 +34,8 @@ class WardrobeFrameTest : public ::testing::Test {
     // Key states come from the simulator (idempotent across fixtures).
     sim::InterceptImports(GetModuleHandleW(nullptr));
     sim::ResetModel();
-    // Each test in a working directory of its own, as the host's.
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    directory = std::string(temp) + "wardrobe-frame-" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    CreateDirectoryA(directory.c_str(), nullptr);
-    SetCurrentDirectoryA(directory.c_str());
-    for (const char* name : {"WardrobeOutfits.ini", "WardrobeOutfitsTLAD.ini"}) DeleteFileA(name);
+    directory = std::make_unique<TestWorkingDirectory>("core");
+    ASSERT_TRUE(directory->Entered());
     WardrobeDriverState = WardrobeDriverStateRecord{};
     WardrobeMenu = WardrobeMenuState{};
     std::memset(&InputState, 0, sizeof InputState);
@@ -56,7 +53,7 @@ class WardrobeFrameTest : public ::testing::Test {
     return static_cast<int>(std::count(names.begin(), names.end(), name));
   }
 
-  std::string directory;
+  std::unique_ptr<TestWorkingDirectory> directory;
 };
 
 TEST_F(WardrobeFrameTest, WhileGameplayIsSuspendedOnlyTheGateIsAsked) {

@@ -7,10 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +21,7 @@
 #include "menu/wardrobe_menu.h"
 #include "outfits/outfit.h"
 #include "sim/sim.h"
+#include "support/test_directory.h"
 
 namespace menu_test {
 
@@ -152,24 +153,12 @@ class MenuHostTest : public ::testing::Test {
     for (Outfit& entry : OutfitTable) entry = Outfit();
     sim::SetUsingPad(true);
 
-    char temp[MAX_PATH];
-    ASSERT_GT(GetTempPathA(MAX_PATH, temp), 0u);
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    directory = std::filesystem::path(temp) / ("wardrobe_menu_" + std::to_string(GetCurrentProcessId())) /
-                (std::string(info->test_suite_name()) + "." + info->name());
-    std::error_code ignored;
-    std::filesystem::remove_all(directory, ignored);
-    ASSERT_TRUE(std::filesystem::create_directories(directory));
-    char current[MAX_PATH];
-    ASSERT_GT(GetCurrentDirectoryA(MAX_PATH, current), 0u);
-    previousDirectory = current;
-    ASSERT_TRUE(SetCurrentDirectoryA(directory.string().c_str()));
+    directory = std::make_unique<TestWorkingDirectory>("menu");
+    ASSERT_TRUE(directory->Entered());
   }
 
   void TearDown() override {
-    SetCurrentDirectoryA(previousDirectory.c_str());
-    std::error_code ignored;
-    std::filesystem::remove_all(directory.parent_path(), ignored);
+    directory.reset();
     for (Outfit& entry : OutfitTable) entry = Outfit();
   }
 
@@ -201,8 +190,7 @@ class MenuHostTest : public ::testing::Test {
     WardrobeMenu.selectedRow = index;
   }
 
-  std::filesystem::path directory;
-  std::string previousDirectory;
+  std::unique_ptr<TestWorkingDirectory> directory;
 };
 
 }  // namespace menu_test

@@ -5,15 +5,16 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 
 #include "outfits/outfit.h"
 #include "sim/host_image.h"
 #include "sim/host_state.h"
 #include "sim/natives.h"
+#include "support/test_directory.h"
 
 inline void ClearOutfitTable() {
   for (Outfit& entry : OutfitTable) {
@@ -42,28 +43,14 @@ class OutfitHostTest : public ::testing::Test {
     sim::Boot();
     sim::ResetModel();
     ClearOutfitTable();
-    char temp[MAX_PATH];
-    ASSERT_GT(GetTempPathA(MAX_PATH, temp), 0u);
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    directory = std::filesystem::path(temp) /
-                ("wardrobe_outfits_" + std::to_string(GetCurrentProcessId())) /
-                (std::string(info->test_suite_name()) + "." + info->name());
-    std::error_code ignored;
-    std::filesystem::remove_all(directory, ignored);
-    ASSERT_TRUE(std::filesystem::create_directories(directory));
-    char current[MAX_PATH];
-    ASSERT_GT(GetCurrentDirectoryA(MAX_PATH, current), 0u);
-    previousDirectory = current;
-    ASSERT_TRUE(SetCurrentDirectoryA(directory.string().c_str()));
+    directory = std::make_unique<TestWorkingDirectory>("outfits");
+    ASSERT_TRUE(directory->Entered());
   }
 
   void TearDown() override {
-    SetCurrentDirectoryA(previousDirectory.c_str());
-    std::error_code ignored;
-    std::filesystem::remove_all(directory.parent_path(), ignored);
+    directory.reset();
     ClearOutfitTable();
   }
 
-  std::filesystem::path directory;
-  std::string previousDirectory;
+  std::unique_ptr<TestWorkingDirectory> directory;
 };

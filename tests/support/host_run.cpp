@@ -13,15 +13,6 @@
 #error "WARDROBE_SOURCE_DIR must name the source directory"
 #endif
 
-std::string WindowsPath(const std::string& path) {
-  std::string out = path;
-  if (!out.empty() && out[0] == '/') out = "Z:" + out;
-  for (char& c : out) {
-    if (c == '/') c = '\\';
-  }
-  return out;
-}
-
 std::string BuildPath(const std::string& relative) { return std::string(WARDROBE_BUILD_DIR) + "/" + relative; }
 std::string SourcePath(const std::string& relative) { return std::string(WARDROBE_SOURCE_DIR) + "/" + relative; }
 std::string PluginPath() { return BuildPath("Wardrobe.asi"); }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/scenario.h"
 #include "support/json_value.h"
 
 struct HostRun {
@@ -58,9 +59,8 @@ std::string PluginPath();
 std::string BuildPath(const std::string& relative);
 // WARDROBE_SOURCE_DIR/<relative>.
 std::string SourcePath(const std::string& relative);
-// "/work/build-x/a" -> "Z:\work\build-x\a" (Wine maps / to Z:); other paths only get
-// backslashes.
-std::string WindowsPath(const std::string& path);
+// Wine paths of Linux ones: the simulator's own conversion.
+using sim::WindowsPath;
 // Whole-file helpers taking Linux or Windows paths; "" / false on failure.
 std::string ReadTextFile(const std::string& path);
 bool WriteTextFile(const std::string& path, const std::string& text);

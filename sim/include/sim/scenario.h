@@ -16,4 +16,8 @@ bool RunScenarioText(const std::string& text, std::string* error);
 // Runs one line (comments and blank lines do nothing).
 bool RunScenarioLine(const std::string& line, std::string* error);
 
+// A path as Windows wants it: Linux absolute paths ("/work/a") become Z: paths
+// ("Z:\work\a": Wine maps / to Z:); other paths only get backslashes.
+std::string WindowsPath(const std::string& path);
+
 }  // namespace sim
