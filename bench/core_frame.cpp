@@ -8,27 +8,7 @@
 #include "core/start_up.h"
 #include "host/code_hooks.h"
 #include "sim/sim.h"
-#include "bench_clock.h"
-
-namespace {
-
-struct FrameCost {
-  double microseconds;
-  double natives;
-};
-
-FrameCost MeasureFrames(int frames) {
-  size_t natives = 0;
-  const double start = SecondsNow();
-  for (int i = 0; i < frames; ++i) {
-    sim::RunFrame();
-    natives += sim::NativeLog().size();
-    sim::ClearNativeLog();
-  }
-  return {(SecondsNow() - start) * 1e6 / frames, static_cast<double>(natives) / frames};
-}
-
-}  // namespace
+#include "bench_support.h"
 
 int main() {
   sim::Boot();

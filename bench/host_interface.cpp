@@ -9,7 +9,7 @@
 #include "host/native_call.h"
 #include "host/natives.h"
 #include "sim/sim.h"
-#include "bench_clock.h"
+#include "bench_support.h"
 
 namespace {
 

@@ -22,30 +22,14 @@
 #include "host/native_call.h"
 #include "menu/wardrobe_menu.h"
 #include "sim/sim.h"
-#include "bench_clock.h"
+#include "bench_support.h"
 
 namespace {
-
-struct FrameCost {
-  double microseconds;
-  double natives;
-};
 
 // Rounds of frames and of replays alternate, and the quickest round of each counts:
 // the machine's other work only ever adds time.
 constexpr int rounds = 5;
 constexpr int framesPerRound = 150;
-
-FrameCost MeasureFrames(int frames) {
-  size_t natives = 0;
-  const double start = SecondsNow();
-  for (int i = 0; i < frames; ++i) {
-    sim::RunFrame();
-    natives += sim::NativeLog().size();
-    sim::ClearNativeLog();
-  }
-  return {(SecondsNow() - start) * 1e6 / frames, static_cast<double>(natives) / frames};
-}
 
 // The native calls of one frame, ready to be made again without the plug-in's logic:
 // string arguments point at copies of their text, pointer arguments at scratch space.

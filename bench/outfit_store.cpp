@@ -21,7 +21,7 @@
 #include "outfits/outfit_value.h"
 #include "sim/host_image.h"
 #include "sim/host_state.h"
-#include "bench_clock.h"
+#include "bench_support.h"
 
 namespace {
 
