@@ -53,15 +53,17 @@ extern "C" void __cdecl DispatchBeforeHook(uint32_t index) {
     }
     return;
   }
-  // Natives need a current script thread: ours, for the duration of the walk.
+  // Natives need a current script thread: ours, for the duration of the walk. The
+  // location's protection is lifted once for both writes.
   const uintptr_t current = CurrentScriptThreadLocation();
+  const ProtectionScope writable(current, sizeof(uint32_t));
   const uint32_t saved = ReadHostMemory<uint32_t>(current, false);
-  WriteHostMemory<uint32_t>(current, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(PluginScriptThread)), true);
+  WriteHostMemory<uint32_t>(current, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(PluginScriptThread)), false);
   try {
     WalkCallbacks(*hook.callbacks);
   } catch (...) {
   }
-  WriteHostMemory<uint32_t>(current, saved, true);
+  WriteHostMemory<uint32_t>(current, saved, false);
 }
 
 extern "C" void __cdecl DispatchAfterHook(uint32_t index, uint32_t object) {
