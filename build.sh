@@ -64,8 +64,10 @@ case "$mode" in
     echo "== native tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
     ctest --test-dir build/native --output-on-failure
     echo "== fuzzing the INI reader (${FUZZ_SECONDS:-30} s)"
-    build/native/ini_fuzzer -max_total_time="${FUZZ_SECONDS:-30}" -print_final_stats=0 \
-      tests/native/corpus 2>&1 | tail -n 3
+    # New inputs go to a scratch corpus in the build tree; the seeds stay as committed.
+    mkdir -p build/native/fuzz-corpus
+    build/native/ini_fuzzer -max_total_time="${FUZZ_SECONDS:-30}" -print_final_stats=0 -artifact_prefix=build/native/ \
+      build/native/fuzz-corpus tests/native/corpus 2>&1 | tail -n 3
     echo "== benchmarks (reported, never asserted)"
     ./bench/run-all.sh "$root/build"
     echo "== Windows tests under Wine"
