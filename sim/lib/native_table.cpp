@@ -1,6 +1,7 @@
 // FindNativeHandler, the planted native handlers, and the record of every call.
 #include <cstdio>
 #include <cstring>
+#include <map>
 
 #include "native_behaviour.h"
 #include "planting.h"
@@ -22,6 +23,8 @@ constexpr uint32_t HandlerStride = 0x20;
 constexpr uint32_t FaultAddress = 0x10;
 
 std::vector<NativeCall> nativeLog;
+// Slot-0 values that replace a native's own answer (SetRawNativeResult).
+std::map<uint32_t, uint32_t> rawResults;
 std::vector<uint32_t> unknownLookups;
 uint32_t lookupCount = 0;
 
@@ -101,6 +104,7 @@ extern "C" void __cdecl SimDispatchNative(uint32_t index, NativeContext* context
   call.scriptThread = CurrentScriptThreadValue();
 
   uint32_t result = RunNativeBehaviour(info.hash, call.slots);
+  if (const auto raw = rawResults.find(info.hash); raw != rawResults.end()) result = raw->second;
   *reinterpret_cast<uint32_t*>(context->resultPointer) = result;
   call.result = result;
   nativeLog.push_back(call);
@@ -151,7 +155,10 @@ void PlantNativeHandlers() {
   }
 }
 
+void SetRawNativeResult(uint32_t hash, uint32_t slotValue) { rawResults[hash] = slotValue; }
+
 void ResetNatives() {
+  rawResults.clear();
   nativeLog.clear();
   unknownLookups.clear();
   lookupCount = 0;

@@ -129,6 +129,11 @@ void ResetSites() {
   probeExecutions = 0;
 }
 
+bool SiteCalleeEntered(int site) {
+  if (site < 0 || site >= SiteCount) return false;
+  return RecordOf(site).calleeReturn != 0;
+}
+
 SiteObservation RunSite(int site) {
   Boot();
   if (site < 0 || site >= SiteCount) return SiteObservation();

@@ -25,9 +25,10 @@ uint32_t hookPreviousCallee[CodeHookCount];
 uint32_t hookSavedEcx[CodeHookCount];
 uint8_t PluginScriptThread[256];
 
-uintptr_t InstallHook(uintptr_t site, uintptr_t thunk) {
+uintptr_t InstallHook(uintptr_t site, uintptr_t thunk, uint32_t* previousCallee) {
   if (site == 0) return 0;
   uintptr_t previous = ReadRelativeTarget(site + 1, 4, true);
+  if (previousCallee != nullptr) *previousCallee = static_cast<uint32_t>(previous);
   // The opcode first: until the displacement is written the site still calls the
   // previous callee.
   WriteHostMemory<uint8_t>(site, 0xE8, true);
@@ -38,7 +39,7 @@ uintptr_t InstallHook(uintptr_t site, uintptr_t thunk) {
 void InstallHooks() {
   for (int i = 0; i < CodeHookCount; ++i) {
     uintptr_t site = ResolveHostAddress(codeHooks[i].offsetBuild1, codeHooks[i].offsetBuild2);
-    hookPreviousCallee[i] = static_cast<uint32_t>(InstallHook(site, HookThunk(i)));
+    InstallHook(site, HookThunk(i), &hookPreviousCallee[i]);
   }
 }
 
@@ -53,17 +54,17 @@ extern "C" void __cdecl DispatchBeforeHook(uint32_t index) {
     }
     return;
   }
-  // Natives need a current script thread: ours, for the duration of the walk. The
-  // location's protection is lifted once for both writes.
+  // Natives need a current script thread: ours, for the duration of the walk. Each
+  // write lifts the protection only around itself: the walk may block (a message box)
+  // or take a while (an outfit save), and the host's page is not left open meanwhile.
   const uintptr_t current = CurrentScriptThreadLocation();
-  const ProtectionScope writable(current, sizeof(uint32_t));
   const uint32_t saved = ReadHostMemory<uint32_t>(current, false);
-  WriteHostMemory<uint32_t>(current, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(PluginScriptThread)), false);
+  WriteHostMemory<uint32_t>(current, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(PluginScriptThread)), true);
   try {
     WalkCallbacks(*hook.callbacks);
   } catch (...) {
   }
-  WriteHostMemory<uint32_t>(current, saved, false);
+  WriteHostMemory<uint32_t>(current, saved, true);
 }
 
 extern "C" void __cdecl DispatchAfterHook(uint32_t index, uint32_t object) {

@@ -40,8 +40,9 @@ extern uint8_t PluginScriptThread[256];
 
 void InstallHooks();
 // Points the call at site to thunk; returns the site's previous callee (0 and no change
-// for a null site).
-uintptr_t InstallHook(uintptr_t site, uintptr_t thunk);
+// for a null site). previousCallee, when given, receives it before the site can reach
+// the thunk, so that a host thread passing the site meanwhile finds it already set.
+uintptr_t InstallHook(uintptr_t site, uintptr_t thunk, uint32_t* previousCallee = nullptr);
 
 // The dispatchers the thunks call.
 extern "C" void __cdecl DispatchBeforeHook(uint32_t index);

@@ -57,8 +57,10 @@ class WardrobeFrameTest : public ::testing::Test {
 };
 
 TEST_F(WardrobeFrameTest, WhileGameplayIsSuspendedOnlyTheGateIsAsked) {
+  WriteOutfitFile("WardrobeOutfitsTLAD.ini", 2, 2);
   sim::PutPlayerAtSite(0);
   sim::SetSuspended(true);
+  sim::SetEpisode(1);
   sim::SetKey('W', true);
   sim::SetPad(23, true);
   const InputStateRecord before = InputState;
@@ -67,10 +69,12 @@ TEST_F(WardrobeFrameTest, WhileGameplayIsSuspendedOnlyTheGateIsAsked) {
   }
   EXPECT_EQ(0, std::memcmp(&before, &InputState, sizeof before)) << "no input sampled";
   EXPECT_FALSE(WardrobeDriverState.wasAtSite);
+  EXPECT_EQ(0, CountSavedOutfits()) << "no episode check behind the gate";
 
   // The press held across the gate is seen on the run after the first sampling.
   sim::SetSuspended(false);
   Frame();
+  EXPECT_EQ(2, CountSavedOutfits()) << "the episode change is seen on the first active frame";
   EXPECT_FALSE(WardrobeDriverState.menuOpen);
   EXPECT_TRUE(IsControlJustPressed(23));
   Frame();
@@ -188,8 +192,17 @@ TEST_F(WardrobeFrameTest, CancelPutsTheOpeningLookBackAndAcceptKeepsThePreview) 
   ASSERT_TRUE(WardrobeDriverState.menuOpen);
   sim::Wear(1, 3, 0);  // previewed
 
+  // After the menu's frame: control back, activity stopped, then the opening look.
+  const auto closing = [](const std::vector<std::string>& names) {
+    const auto back = std::find(names.rbegin(), names.rend(), "SetPlayerControl");
+    return std::vector<std::string>(back.base() - 1, names.end());
+  };
   WardrobeMenu.cancelRequested = true;
-  std::vector<std::string> names = Frame();
+  std::vector<std::string> names = closing(Frame());
+  ASSERT_GE(names.size(), 3u);
+  EXPECT_EQ("StopPedActivity", names[1]);
+  EXPECT_EQ("SetPedComponent", names[2]);
+  EXPECT_EQ(11, Count(names, "SetPedComponent"));
   EXPECT_FALSE(WardrobeDriverState.menuOpen);
   EXPECT_FALSE(WardrobeMenu.cancelRequested);
   EXPECT_EQ(1u, sim::Ped().components[1].drawable);
@@ -207,7 +220,8 @@ TEST_F(WardrobeFrameTest, CancelPutsTheOpeningLookBackAndAcceptKeepsThePreview) 
   ASSERT_TRUE(WardrobeDriverState.menuOpen);
   sim::Wear(1, 3, 0);
   WardrobeMenu.acceptRequested = true;
-  Frame();
+  names = closing(Frame());
+  EXPECT_EQ((std::vector<std::string>{"SetPlayerControl", "StopPedActivity"}), names);
   EXPECT_FALSE(WardrobeDriverState.menuOpen);
   EXPECT_FALSE(WardrobeMenu.acceptRequested);
   EXPECT_EQ(3u, sim::Ped().components[1].drawable) << "the previewed look stays";

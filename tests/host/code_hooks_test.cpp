@@ -94,13 +94,17 @@ TEST_F(CodeHooksTest, HostRegistersReachTheHostRoutineThroughEveryThunk) {
 
 TEST_F(CodeHooksTest, AfterKindCallbacksRunAfterTheCalleeWithItsObject) {
   static std::vector<uint32_t> objects;
-  static uint32_t calleeRunsSeen;
+  static std::vector<bool> calleeDone;
   objects.clear();
+  calleeDone.clear();
   codeHooks[4].afterCallbacks->push_back([](uint32_t object) {
     objects.push_back(object);
-    calleeRunsSeen = sim::LastObservation(4).calleeRan;
+    calleeDone.push_back(sim::SiteCalleeEntered(4));
   });
-  codeHooks[5].afterCallbacks->push_back([](uint32_t object) { objects.push_back(object); });
+  codeHooks[5].afterCallbacks->push_back([](uint32_t object) {
+    objects.push_back(object);
+    calleeDone.push_back(sim::SiteCalleeEntered(5));
+  });
   const sim::SiteObservation four = sim::RunSite(4);
   const sim::SiteObservation five = sim::RunSite(5);
   EXPECT_TRUE(four.Intact()) << four.mismatch;
@@ -108,6 +112,23 @@ TEST_F(CodeHooksTest, AfterKindCallbacksRunAfterTheCalleeWithItsObject) {
   ASSERT_EQ(2u, objects.size());
   EXPECT_EQ(sim::SiteObjectPointer(4), objects[0]);
   EXPECT_EQ(sim::SiteObjectPointer(5), objects[1]);
+  EXPECT_EQ((std::vector<bool>{true, true}), calleeDone) << "the host's routine ran first";
+}
+
+TEST_F(CodeHooksTest, BeforeKindCallbacksRunBeforeTheHostsRoutine) {
+  static std::vector<bool> calleeDone;
+  calleeDone.clear();
+  RegisterFrameCallback([]() -> int32_t {
+    calleeDone.push_back(sim::SiteCalleeEntered(sim::FrameSite));
+    return 0;
+  });
+  RegisterCameraCallback([]() -> int32_t {
+    calleeDone.push_back(sim::SiteCalleeEntered(sim::CameraSite));
+    return 0;
+  });
+  EXPECT_TRUE(sim::RunSite(sim::FrameSite).Intact());
+  EXPECT_TRUE(sim::RunSite(sim::CameraSite).Intact());
+  EXPECT_EQ((std::vector<bool>{false, false}), calleeDone);
 }
 
 TEST_F(CodeHooksTest, FrameCallbacksRunInOurScriptThreadInRegistrationOrder) {

@@ -107,10 +107,20 @@ TEST_F(NativesTest, FaultInsideTheLookupYieldsZeroAndTheProcessGoesOn) {
 }
 
 TEST_F(NativesTest, BoolResultReadsOnlyTheLowestByte) {
-  sim::World().usingPad = true;
-  EXPECT_TRUE(IsUsingPad());
-  sim::World().usingPad = false;
-  EXPECT_FALSE(IsUsingPad());
+  struct Case {
+    uint32_t slot;
+    bool expected;
+  };
+  for (const Case c : {Case{0x00000100, false}, Case{0x00000101, true}, Case{0xFFFFFF00, false},
+                       Case{0x00000001, true}, Case{0x00000000, false}}) {
+    sim::SetRawNativeResult(NativeHash::IsUsingPad, c.slot);
+    EXPECT_EQ(c.expected, IsUsingPad()) << std::hex << c.slot;
+    sim::SetRawNativeResult(NativeHash::IsPedInBoxAroundPoint, c.slot);
+    EXPECT_EQ(c.expected, IsPedInBoxAroundPoint(sim::PlayerPedHandle, 0, 0, 0, 1, 1, 1, true)) << std::hex << c.slot;
+  }
+  // Integer results are the whole slot.
+  sim::SetRawNativeResult(NativeHash::GetPedDrawable, 0x00000100);
+  EXPECT_EQ(0x100u, GetPedDrawable(sim::PlayerPedHandle, 0));
 }
 
 // One row per native: the wrapper's call and the slots the host must receive.

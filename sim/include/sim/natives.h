@@ -77,6 +77,11 @@ uintptr_t CallFindNativeHandler(uint32_t hash);
 // Calls a handler the way a caller of the host's natives does.
 void CallNativeHandler(uintptr_t handler, NativeContext& context);
 
+// From now until ResetModel, the handler of that native writes exactly this value into
+// slot 0 whatever its own answer (e.g. 0x00000100 for a bool native, whose callers
+// must read only the lowest byte).
+void SetRawNativeResult(uint32_t hash, uint32_t slotValue);
+
 // While set, FindNativeHandler raises an access violation inside the routine instead
 // of answering.
 void SetLookupFault(bool fault);

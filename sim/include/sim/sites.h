@@ -40,6 +40,10 @@ struct SiteObservation {
 SiteObservation RunSite(int site);
 // The observation of the site's latest run.
 const SiteObservation& LastObservation(int site);
+// Whether the site's own routine has been entered during the site's current (or
+// latest) run: a hook's callback can tell from it whether it runs before or after
+// the host's routine.
+bool SiteCalleeEntered(int site);
 
 // Absolute addresses: the call instruction at the site, its planted callee, and where
 // the call at the site leads now (the callee unpatched, a thunk once hooked).
