@@ -22,8 +22,10 @@ std::wstring Widen(const char* text) {
 // The rename is journalled, the data behind it is not necessarily: without this a
 // power cut right after the rename could leave the new name on an empty file.
 bool FlushToDisk(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                            nullptr);
+  // Others may be reading the new file already (a scanner looking at every new file):
+  // that must not turn a good save into a failed one.
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     return false;
   }

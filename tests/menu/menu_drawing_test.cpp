@@ -28,17 +28,24 @@ TEST_F(MenuDrawing, ColumnsFollowTheScreenAspectAndRowsStepDown) {
     const double aspect = double(testCase.height) / double(testCase.width);
     std::vector<DrawnRow> rows = MenuFrame();
     ASSERT_GE(rows.size(), 6u);
+    // To the bit: the layout constants are float32, the products with the aspect are
+    // taken in double and stored as float, the row step is single precision.
+    const float labelX = float(double(0.15f) * aspect);
+    const float valueX = labelX + float(double(0.25f) * aspect);
     for (size_t n = 0; n < rows.size(); ++n) {
       SCOPED_TRACE(rows[n].label);
       EXPECT_FLOAT_EQ(rows[n].labelX, testCase.labelX);
-      EXPECT_FLOAT_EQ(rows[n].y, 0.05f + 0.04f * float(n));
+      EXPECT_EQ(rows[n].labelX, labelX);
+      const float rowStep = 0.04f * float(n);
+      EXPECT_EQ(rows[n].y, 0.05f + rowStep);
       if (rows[n].hasValue) {
         EXPECT_FLOAT_EQ(rows[n].valueX, testCase.valueX);
+        EXPECT_EQ(rows[n].valueX, valueX);
       }
     }
     for (const sim::DrawnText& text : sim::World().drawnThisFrame) {
-      EXPECT_FLOAT_EQ(text.state.scaleX, float(0.7625 * 0.5 * aspect));
-      EXPECT_FLOAT_EQ(text.state.scaleY, 0.5f);
+      EXPECT_EQ(text.state.scaleX, float(double(0.7625f) * (50 * 0.01 * aspect)));
+      EXPECT_EQ(text.state.scaleY, 0.5f);
     }
   }
 }

@@ -444,7 +444,9 @@ TEST_F(MenuRows, AcceptAndCancelRaiseTheirRequestOnly) {
   EXPECT_TRUE(WardrobeMenu.acceptRequested);
   EXPECT_FALSE(WardrobeMenu.cancelRequested);
   EXPECT_EQ(CountSounds(HighlightSound), 1);
-  EXPECT_TRUE(sim::Ped().playerControl);  // the driver gives control back, not the menu
+  // Closing, control and the look are the driver's: the row only raises the request.
+  EXPECT_EQ(sim::CountNativeCalls("SetPlayerControl"), 0);
+  EXPECT_EQ(sim::CountNativeCalls("SetPedComponent"), 0);
 
   WardrobeMenu = WardrobeMenuState();
   WardrobeMenu.selectedRow = cancelRow;
