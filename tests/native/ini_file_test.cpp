@@ -95,6 +95,19 @@ TEST_F(IniFile, SaveWritesTheTextToItsOwnPathOrAGivenOne) {
   EXPECT_EQ(reread.Text(), expected);
 }
 
+TEST_F(IniFile, SavingNothingButEmptySectionsLeavesAnEmptyFile) {
+  WriteBytes(PathOf("doc.ini"), "[Outfit0]\r\nDrawable0=1\r\n");
+  IniDocument document(PathOf("doc.ini"), false);
+  document.AddSection("Outfit0");  // selected, never given a key
+  document.AddSection("Outfit1");
+  EXPECT_TRUE(document.Save(""));
+  EXPECT_TRUE(fs::exists(PathOf("doc.ini")));
+  EXPECT_EQ(fs::file_size(PathOf("doc.ini")), 0u);
+  IniDocument none(PathOf("none.ini"), false);
+  EXPECT_TRUE(none.Save(""));
+  EXPECT_EQ(fs::file_size(PathOf("none.ini")), 0u);
+}
+
 TEST_F(IniFile, SaveThatCannotOpenReportsFalseAndCreatesNothing) {
   IniDocument document(PathOf("no-such-dir/doc.ini"), false);
   document.AddSection("S");
