@@ -95,6 +95,8 @@ int CountOwnThreads() {
   return count;
 }
 
+DWORD WINAPI EndAtOnce(void*) { return 0; }
+
 bool LoadModule(const std::string& event, const std::string& path) {
   const int threadsBefore = CountOwnThreads();
   HMODULE module = LoadLibraryA(WindowsPath(path).c_str());
@@ -236,6 +238,13 @@ bool RunScenarioLine(const std::string& rawLine, std::string* error) {
   } else if (command == "frame-time") {
     if (!Count(w, 1, 1, error) || !ParseFloat(w[1], &x)) return Fail(error, "frame-time SECONDS");
     SetFrameTime(x);
+  } else if (command == "spawn-thread") {
+    // A thread that starts and ends at once: every loaded module sees its entry called
+    // for a thread attach and a thread detach.
+    HANDLE thread = CreateThread(nullptr, 0, EndAtOnce, nullptr, 0, nullptr);
+    if (thread == nullptr) return Fail(error, "spawn-thread: CreateThread failed");
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
   } else if (command == "box-slack") {
     if (!Count(w, 1, 1, error) || !ParseFloat(w[1], &x)) return Fail(error, "box-slack DISTANCE");
     World().boxSlack = x;

@@ -41,7 +41,10 @@ TEST(CoreScenarios, UnsupportedBuildStaysIdleAndLeavesTheHostUntouched) {
 }
 
 TEST(CoreScenarios, SupportedBuildPatchesTheEightSitesAndKeepsTheHostsRegisters) {
-  const HostRun run = RunHost(ThisBuild(), LoadPlugin() + "frames 3\n", FreshWorkDir("patched"));
+  // Thread attach and detach between load and frames must change nothing: a second
+  // installation would make every thunk its own previous callee.
+  const HostRun run = RunHost(ThisBuild(), LoadPlugin() + "spawn-thread\nspawn-thread\nframes 3\n",
+                              FreshWorkDir("patched"));
   ASSERT_TRUE(run.RanToEnd()) << run.traceText;
   EXPECT_EQ(8u, run.Events("code-write").size());
   for (const JsonValue* write : run.Events("code-write")) {
