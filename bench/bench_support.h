@@ -18,6 +18,16 @@ inline double SecondsNow() {
   return static_cast<double>(now.QuadPart) / ticksPerSecond;
 }
 
+// The simulated host booted with its keys answered, in a working directory of the
+// machine's temporary folder (outfit files land there).
+inline void PrepareBenchmarkHost() {
+  sim::Boot();
+  sim::InterceptImports(GetModuleHandleW(nullptr));
+  char directory[MAX_PATH];
+  GetTempPathA(MAX_PATH, directory);
+  SetCurrentDirectoryA(directory);
+}
+
 struct FrameCost {
   double microseconds;  // per frame
   double natives;       // native calls per frame

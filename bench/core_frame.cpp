@@ -11,11 +11,7 @@
 #include "bench_support.h"
 
 int main() {
-  sim::Boot();
-  sim::InterceptImports(GetModuleHandleW(nullptr));
-  char directory[MAX_PATH];
-  GetTempPathA(MAX_PATH, directory);
-  SetCurrentDirectoryA(directory);
+  PrepareBenchmarkHost();
 
   const int frames = 2000;
   sim::SetPlayerPosition({0.0f, 0.0f, 0.0f});

@@ -112,11 +112,7 @@ void OpenWardrobe() {
 }  // namespace
 
 int main() {
-  sim::Boot();
-  sim::InterceptImports(GetModuleHandleW(nullptr));
-  char directory[MAX_PATH];
-  GetTempPathA(MAX_PATH, directory);
-  SetCurrentDirectoryA(directory);
+  PrepareBenchmarkHost();
 
   DressEveryComponent({3, 2, 4, 2});
   sim::PutPlayerAtSite(2);

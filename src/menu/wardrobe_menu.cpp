@@ -69,6 +69,15 @@ int32_t AdjustDelta() {
 
 void PlayValueSound() { PlayFrontendSound(frontendSoundId, valueSound); }
 
+// One step through 0 .. count - 1: below the first is the last, past the last (as the
+// host's unsigned count sees it) is the first.
+int32_t StepWrapped(int32_t value, int32_t delta, uint32_t count) {
+  value += delta;
+  if (value < 0) value = static_cast<int32_t>(count - 1);
+  if (static_cast<uint32_t>(value) >= count) value = 0;
+  return value;
+}
+
 bool AnyDrawableHasVariants(int32_t ped, uint32_t component) {
   uint32_t drawableCount = GetNumberOfDrawables(ped, component);
   for (uint32_t drawable = 0; drawable < drawableCount; ++drawable) {
@@ -97,9 +106,7 @@ void ComponentRows(int32_t ped, uint32_t component, const HelpTexts& help) {
     int32_t delta = AdjustDelta();
     if (delta != 0) {
       PlayValueSound();
-      drawable += delta;
-      if (drawable < 0) drawable = static_cast<int32_t>(drawableCount - 1);
-      if (static_cast<uint32_t>(drawable) >= drawableCount) drawable = 0;
+      drawable = StepWrapped(drawable, delta, drawableCount);
       SetPedComponent(ped, component, static_cast<uint32_t>(drawable), 0);
     }
   }
@@ -114,9 +121,7 @@ void ComponentRows(int32_t ped, uint32_t component, const HelpTexts& help) {
       int32_t delta = AdjustDelta();
       if (delta != 0) {
         PlayValueSound();
-        texture += delta;
-        if (texture < 0) texture = static_cast<int32_t>(textureCount - 1);
-        if (static_cast<uint32_t>(texture) >= textureCount) texture = 0;
+        texture = StepWrapped(texture, delta, textureCount);
         SetPedComponent(ped, component, static_cast<uint32_t>(drawable), static_cast<uint32_t>(texture));
       }
     }
