@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "sim/trace.h"
+
 namespace {
 
 class Parser {
@@ -209,25 +211,6 @@ class Parser {
   }
 };
 
-std::string Quote(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c < 0x20) {
-      char buffer[8];
-      std::snprintf(buffer, sizeof buffer, "\\u%04X", c);
-      out += buffer;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
-
 const JsonValue& NullValue() {
   static const JsonValue null;
   return null;
@@ -277,7 +260,7 @@ std::string JsonValue::Str() const {
 std::string JsonValue::Dump() const {
   switch (kind) {
     case Kind::String:
-      return Quote(text);
+      return sim::JsonString(text);
     case Kind::Array: {
       std::string out = "[";
       for (size_t i = 0; i < items.size(); ++i) out += (i ? "," : "") + items[i].Dump();
@@ -285,7 +268,7 @@ std::string JsonValue::Dump() const {
     }
     case Kind::Object: {
       std::string out = "{";
-      for (size_t i = 0; i < fields.size(); ++i) out += (i ? "," : "") + Quote(fields[i].first) + ":" + fields[i].second.Dump();
+      for (size_t i = 0; i < fields.size(); ++i) out += (i ? "," : "") + sim::JsonString(fields[i].first) + ":" + fields[i].second.Dump();
       return out + "}";
     }
     default:
