@@ -2,8 +2,7 @@
 #pragma once
 #include <cstdint>
 
-// Size of one host pad record and where control i's state byte lies in it.
-constexpr uint32_t PadRecordSize = 0x3A84;
+// Where control i's state byte lies in pad record 0 (the only record read).
 constexpr uint32_t PadControlStateOffset = 0x269E;
 constexpr uint32_t PadControlStride = 16;
 constexpr int PadControlCount = 187;
