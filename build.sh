@@ -5,14 +5,36 @@
 #   ./build.sh test   installs what is missing, builds, runs every test (Windows tests
 #                     under Wine, native tests under sanitizers, a bounded fuzz run)
 #                     and reports the benchmarks
+#
+# The Windows side (the Wine prefix, the demo, the benchmarks, the Windows tests) runs
+# under Wine on this machine when its kernel runs 32-bit programs, and otherwise, or
+# with WARDROBE_GUEST=1, inside an emulated x86-64 guest (guest/run.sh) that runs
+# this same script's windows-demo or windows-test step.
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$(pwd)
 mode=${1:-demo}
 jobs=$(nproc 2>/dev/null || echo 2)
 
-packages=(cmake ninja-build g++-mingw-w64-i686-posix mingw-w64-i686-dev wine wine32:i386
+packages=(cmake ninja-build g++-mingw-w64-i686-posix mingw-w64-i686-dev
           googletest libstb-dev fonts-dejavu-core clang libclang-rt-14-dev g++)
+use_guest=0
+case "$mode" in
+  demo|test)
+    if [ "${WARDROBE_GUEST:-0}" = 1 ]; then
+      use_guest=1
+      echo "== the Windows side runs in the emulated guest (WARDROBE_GUEST=1)"
+    elif ! guest/runs-32bit.sh; then
+      use_guest=1
+      echo "== this kernel does not run 32-bit programs: the Windows side runs in the emulated guest"
+    fi
+    ;;
+esac
+if [ "$use_guest" = 1 ]; then
+  packages+=(qemu-system-x86 debootstrap e2fsprogs)
+else
+  packages+=(wine wine32:i386)
+fi
 
 install_missing() {
   local missing=()
@@ -23,7 +45,7 @@ install_missing() {
   echo "== installing: ${missing[*]}"
   local sudo=""
   [ "$(id -u)" -ne 0 ] && sudo=sudo
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if [ "$use_guest" = 0 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
   fi
   $sudo apt-get update -qq
@@ -33,12 +55,6 @@ install_missing() {
 build_windows() {
   cmake -S . -B build -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
   cmake --build build -j "$jobs"
-  # A fresh Wine prefix takes a few seconds to create: do it once, before any test.
-  if [ ! -f build/wineprefix/system.reg ]; then
-    WINEPREFIX="$root/build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-      wineboot -i >/dev/null 2>&1 || true
-    WINEPREFIX="$root/build/wineprefix" wineserver -w || true
-  fi
 }
 
 build_native() {
@@ -46,21 +62,38 @@ build_native() {
   cmake --build build/native -j "$jobs"
 }
 
-stop_wine() {
-  WINEPREFIX="$root/build/wineprefix" wineserver -k 2>/dev/null || true
+# The steps that run Windows programs, here or in the guest.
+windows_side() {
+  if [ "$use_guest" = 1 ]; then
+    guest/run.sh "./build.sh windows-$1"
+  else
+    ./build.sh "windows-$1"
+  fi
 }
 
-install_missing
+# A fresh Wine prefix takes a while to create: it is made once, before any program
+# runs, and kept in the build tree.
+prepare_wine() {
+  export WINEPREFIX="$root/build/wineprefix"
+  if [ ! -f build/wineprefix/system.reg ]; then
+    echo "== creating the Wine prefix"
+    WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 || true
+    wineserver -w || true
+  fi
+  # Only the Wine processes of this build tree's prefix, which this script started.
+  trap 'wineserver -k 2>/dev/null || true' EXIT
+}
+
 case "$mode" in
   demo)
+    install_missing
     build_windows
-    trap stop_wine EXIT
-    ./sim/run-demo.sh "$root/build"
+    windows_side demo
     ;;
   test)
+    install_missing
     build_windows
     build_native
-    trap stop_wine EXIT
     echo "== native tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
     ctest --test-dir build/native --output-on-failure
     echo "== fuzzing the INI reader (${FUZZ_SECONDS:-30} s)"
@@ -68,6 +101,14 @@ case "$mode" in
     mkdir -p build/native/fuzz-corpus
     build/native/ini_fuzzer -max_total_time="${FUZZ_SECONDS:-30}" -print_final_stats=0 -artifact_prefix=build/native/ \
       build/native/fuzz-corpus tests/native/corpus 2>&1 | tail -n 3
+    windows_side test
+    ;;
+  windows-demo)
+    prepare_wine
+    ./sim/run-demo.sh "$root/build"
+    ;;
+  windows-test)
+    prepare_wine
     echo "== benchmarks (reported, never asserted)"
     ./bench/run-all.sh "$root/build"
     echo "== Windows tests under Wine"

@@ -190,6 +190,7 @@ void SetLookupFault(bool fault) { *HostAt(LookupFaultFlag) = fault ? 1 : 0; }
 bool LookupFault() { return *HostAt(LookupFaultFlag) != 0; }
 uint32_t LookupCount() { return lookupCount; }
 const std::vector<uint32_t>& UnknownHashLookups() { return unknownLookups; }
+void ClearUnknownHashLookups() { unknownLookups.clear(); }
 
 const std::vector<NativeCall>& NativeLog() { return nativeLog; }
 void ClearNativeLog() { nativeLog.clear(); }

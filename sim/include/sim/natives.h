@@ -86,8 +86,10 @@ void SetRawNativeResult(uint32_t hash, uint32_t slotValue);
 // of answering.
 void SetLookupFault(bool fault);
 bool LookupFault();
-// Lookups answered so far, and the unknown hashes asked for.
+// Lookups answered so far, and the unknown hashes asked for (emptied by
+// ClearUnknownHashLookups, e.g. between the many calls of a benchmark).
 uint32_t LookupCount();
 const std::vector<uint32_t>& UnknownHashLookups();
+void ClearUnknownHashLookups();
 
 }  // namespace sim
