@@ -33,7 +33,7 @@ status=0
 timeout -k 20 "$((minutes * 60))" qemu-system-x86_64 \
   -accel tcg,thread=multi -smp "${WARDROBE_GUEST_CPUS:-$(nproc)}" -m 4G -cpu max,smap=off \
   -kernel "$guest/vmlinuz" -initrd "$guest/initrd.img" \
-  -append "root=/dev/vda rw console=ttyS0 quiet loglevel=1 init=/sbin/wardrobe-init panic=1" \
+  -append "root=/dev/vda rw console=ttyS0 quiet loglevel=1 init=/sbin/wardrobe-init panic=1 ${WARDROBE_GUEST_9P:+wardrobe.9p=$WARDROBE_GUEST_9P}" \
   -drive "file=$guest/root.img,if=virtio,format=raw,snapshot=on" \
   -virtfs "local,path=$checkout,mount_tag=checkout,security_model=passthrough,id=checkout" \
   -nic none -display none -monitor none -no-reboot \
