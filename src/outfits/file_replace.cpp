@@ -34,12 +34,53 @@ bool FlushToDisk(const std::wstring& path) {
   return flushed != FALSE;
 }
 
+// Whether a plain rewrite of the file at target would be allowed: a player who marks
+// the outfit file read-only, or a folder or an open editor in its place, must see the
+// save fail on every platform. Windows refuses to rename over a read-only file, Wine
+// (which keeps the attribute in the write bits) does not, and as root the write bits
+// stop nobody; so the attributes and share modes are asked here. Another program could
+// still change the target between this check and the rename; that window is the same
+// as a plain rewrite's.
+bool MayReplace(const std::wstring& target) {
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    return GetLastError() == ERROR_FILE_NOT_FOUND;  // no file yet: the save creates it
+  }
+  if ((attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+    return false;
+  }
+  // Opening for writing without truncating changes nothing, and fails where a program
+  // holds the file without sharing its writing.
+  HANDLE file = CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  CloseHandle(file);
+  return true;
+}
+
 }  // namespace
+
+bool DiscardOwnFile(const char* path) {
+  const std::wstring widePath = Widen(path);
+  const DWORD attributes = GetFileAttributesW(widePath.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    return GetLastError() == ERROR_FILE_NOT_FOUND;
+  }
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return false;
+  }
+  if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    SetFileAttributesW(widePath.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  }
+  return DeleteFileW(widePath.c_str()) != FALSE;
+}
 
 bool ReplaceFileAtomically(const char* source, const char* target) {
   const std::wstring wideSource = Widen(source);
   const std::wstring wideTarget = Widen(target);
-  if (wideSource.empty() || wideTarget.empty() || !FlushToDisk(wideSource)) {
+  if (wideSource.empty() || wideTarget.empty() || !MayReplace(wideTarget) || !FlushToDisk(wideSource)) {
     return false;
   }
   return MoveFileExW(wideSource.c_str(), wideTarget.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=

@@ -33,13 +33,16 @@ void FillOutfitTable(IniDocument& document, bool justWritten) {
 }
 
 // Whole file first, then one replacing step: the outfit file is always either the old
-// one or the complete new one.
+// one or the complete new one. The temporary file is the save's own: one left by an
+// earlier crash (even marked read-only since) gives way, and a failed save removes its
+// own.
 bool SaveBesideAndReplace(const IniDocument& document, const std::string& fileName) {
   const std::string temporary = fileName + TemporaryOutfitFileSuffix;
-  if (document.Save(temporary) && replaceOutfitFile(temporary.c_str(), fileName.c_str())) {
+  if (DiscardOwnFile(temporary.c_str()) && document.Save(temporary) &&
+      replaceOutfitFile(temporary.c_str(), fileName.c_str())) {
     return true;
   }
-  std::remove(temporary.c_str());
+  DiscardOwnFile(temporary.c_str());
   return false;
 }
 

@@ -266,5 +266,30 @@ TEST_F(MenuSession, FullTableShowsOutfitNotSaved) {
   EXPECT_EQ(ReadFileText("WardrobeOutfits.ini"), full);
 }
 
+// A player protected the outfit file by marking it read-only: the save is refused on
+// every platform, the notice says so, and the file keeps its content and its mark.
+TEST_F(MenuSession, ReadOnlyFileShowsOutfitNotSaved) {
+  const std::string one = "[Outfit0]\r\nDrawable0=1\r\n";
+  {
+    std::FILE* out = std::fopen("WardrobeOutfits.ini", "wb");
+    ASSERT_NE(out, nullptr);
+    std::fwrite(one.data(), 1, one.size(), out);
+    std::fclose(out);
+  }
+  ASSERT_TRUE(SetFileAttributesA("WardrobeOutfits.ini", FILE_ATTRIBUTE_READONLY));
+  const DWORD attributes = GetFileAttributesA("WardrobeOutfits.ini");
+  ASSERT_NE(attributes & FILE_ATTRIBUTE_READONLY, 0u);
+  LoadOutfits();
+  sim::SetFrameTime(0.5f);
+  ASSERT_NO_FATAL_FAILURE(OpenWardrobe());
+  ASSERT_NO_FATAL_FAILURE(GoToRow("Save Outfit"));
+  EXPECT_EQ(NoticeFrames("Outfit Not Saved"), 4);
+  EXPECT_EQ(ReadFileText("WardrobeOutfits.ini"), one);
+  EXPECT_EQ(GetFileAttributesA("WardrobeOutfits.ini"), attributes);
+  EXPECT_EQ(GetFileAttributesA("WardrobeOutfits.ini.tmp"), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(CountSavedOutfits(), 1);
+  SetFileAttributesA("WardrobeOutfits.ini", FILE_ATTRIBUTE_NORMAL);
+}
+
 }  // namespace
 }  // namespace menu_test

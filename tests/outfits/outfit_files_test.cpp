@@ -344,22 +344,85 @@ TEST_F(OutfitFiles, ASaveCutShortBeforeTheReplaceLeavesTheOldFile) {
 }
 
 TEST_F(OutfitFiles, AStaleTemporaryFileBreaksNeitherLoadNorSave) {
-  const std::string original = OutfitSection(0, 4);
-  WriteFileBytes(BaseFile, original);
-  // What a crash in the middle of writing the temporary file leaves behind.
+  // What a crash in the middle of writing the temporary file leaves behind, as it was
+  // left and after a backup tool copied it back marked read-only.
+  for (const bool readOnly : {false, true}) {
+    SCOPED_TRACE(readOnly ? "read-only temporary file" : "temporary file");
+    const std::string original = OutfitSection(0, 4);
+    WriteFileBytes(BaseFile, original);
+    const std::string temporary = std::string(BaseFile) + TemporaryOutfitFileSuffix;
+    WriteFileBytes(temporary, OutfitSection(0, 9) + OutfitSection(1, 9) + "[Outfit2]\r\nDraw");
+    if (readOnly) ASSERT_TRUE(SetFileAttributesA(temporary.c_str(), FILE_ATTRIBUTE_READONLY));
+
+    LoadOutfits();
+    EXPECT_EQ(CountSavedOutfits(), 1);
+    EXPECT_EQ(OutfitTable[0].drawable[0], 4u);
+
+    EXPECT_TRUE(SaveCurrentOutfit());
+    EXPECT_FALSE(FileExists(temporary));
+    const std::string text = ReadFileBytes(BaseFile);
+    EXPECT_EQ(HeaderLines(text), (std::vector<std::string>{"[Outfit0]", "[Outfit1]"}));
+    EXPECT_EQ(text.substr(0, original.size()), original);
+    EXPECT_EQ(CountSavedOutfits(), 2);
+  }
+}
+
+// What makes a plain rewrite of the outfit file fail makes a save fail too, on every
+// platform: the rename that puts the new file in place is not left to refuse it (Wine
+// renames over a read-only file, where Windows does not).
+struct UnwritableCase {
+  const char* name;
+  DWORD attributes;   // of the outfit file; FILE_ATTRIBUTE_DIRECTORY: a folder of its name
+  DWORD heldSharing;  // while saving, another program holds it open sharing this (or -1: nobody holds it)
+};
+
+TEST_F(OutfitFiles, AFileThatARewriteCouldNotReplaceIsLeftExactlyAsItWas) {
+  const UnwritableCase cases[] = {
+      {"read-only file", FILE_ATTRIBUTE_READONLY, DWORD(-1)},
+      {"read-only, hidden and archived", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE,
+       DWORD(-1)},
+      {"folder in place of the file", FILE_ATTRIBUTE_DIRECTORY, DWORD(-1)},
+      {"held open, reading shared, writing not", FILE_ATTRIBUTE_NORMAL, FILE_SHARE_READ},
+  };
+  const std::string original = OutfitSection(0, 4) + OutfitSection(1, 5);
   const std::string temporary = std::string(BaseFile) + TemporaryOutfitFileSuffix;
-  WriteFileBytes(temporary, OutfitSection(0, 9) + OutfitSection(1, 9) + "[Outfit2]\r\nDraw");
+  for (const UnwritableCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const bool folder = c.attributes == FILE_ATTRIBUTE_DIRECTORY;
+    if (folder) {
+      ASSERT_TRUE(CreateDirectoryA(BaseFile, nullptr));
+    } else {
+      WriteFileBytes(BaseFile, original);
+      ASSERT_TRUE(SetFileAttributesA(BaseFile, c.attributes));
+    }
+    const DWORD attributesBefore = GetFileAttributesA(BaseFile);
+    HANDLE holder = INVALID_HANDLE_VALUE;
+    if (c.heldSharing != DWORD(-1)) {
+      holder = CreateFileA(BaseFile, GENERIC_READ, c.heldSharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    }
+    LoadOutfits();
+    const int shownBefore = CountSavedOutfits();
 
-  LoadOutfits();
-  EXPECT_EQ(CountSavedOutfits(), 1);
-  EXPECT_EQ(OutfitTable[0].drawable[0], 4u);
+    EXPECT_FALSE(SaveCurrentOutfit());
+    if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
 
+    EXPECT_EQ(GetFileAttributesA(BaseFile), attributesBefore);
+    EXPECT_FALSE(FileExists(temporary));
+    EXPECT_EQ(CountSavedOutfits(), shownBefore) << "the table still shows the file as it is";
+    if (folder) {
+      EXPECT_TRUE(RemoveDirectoryA(BaseFile)) << "the folder is still empty";
+    } else {
+      EXPECT_EQ(ReadFileBytes(BaseFile), original);
+      EXPECT_EQ(shownBefore, 2);
+      SetFileAttributesA(BaseFile, FILE_ATTRIBUTE_NORMAL);
+      DeleteFileA(BaseFile);
+    }
+  }
+  // Writable again, the same file takes the save.
+  WriteFileBytes(BaseFile, original);
   EXPECT_TRUE(SaveCurrentOutfit());
-  EXPECT_FALSE(FileExists(temporary));
-  const std::string text = ReadFileBytes(BaseFile);
-  EXPECT_EQ(HeaderLines(text), (std::vector<std::string>{"[Outfit0]", "[Outfit1]"}));
-  EXPECT_EQ(text.substr(0, original.size()), original);
-  EXPECT_EQ(CountSavedOutfits(), 2);
+  EXPECT_EQ(CountSavedOutfits(), 3);
 }
 
 }  // namespace
