@@ -352,7 +352,9 @@ TEST_F(OutfitFiles, AStaleTemporaryFileBreaksNeitherLoadNorSave) {
     WriteFileBytes(BaseFile, original);
     const std::string temporary = std::string(BaseFile) + TemporaryOutfitFileSuffix;
     WriteFileBytes(temporary, OutfitSection(0, 9) + OutfitSection(1, 9) + "[Outfit2]\r\nDraw");
-    if (readOnly) ASSERT_TRUE(SetFileAttributesA(temporary.c_str(), FILE_ATTRIBUTE_READONLY));
+    if (readOnly) {
+      ASSERT_TRUE(SetFileAttributesA(temporary.c_str(), FILE_ATTRIBUTE_READONLY));
+    }
 
     LoadOutfits();
     EXPECT_EQ(CountSavedOutfits(), 1);
