@@ -17,7 +17,7 @@ mode=${1:-demo}
 jobs=$(nproc 2>/dev/null || echo 2)
 
 packages=(cmake ninja-build g++-mingw-w64-i686-posix mingw-w64-i686-dev
-          googletest libstb-dev fonts-dejavu-core clang libclang-rt-14-dev g++)
+          googletest libstb-dev fonts-dejavu-core clang libclang-rt-14-dev g++ zip unzip)
 use_guest=0
 case "$mode" in
   demo|test)
@@ -52,9 +52,13 @@ install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+version=$(head -n 1 VERSION)
+
 build_windows() {
+  echo "== Wardrobe $version"
   cmake -S . -B build -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
   cmake --build build -j "$jobs"
+  echo "== the player's package: build/dist/Wardrobe-$version.zip"
 }
 
 build_native() {

@@ -19,8 +19,9 @@ key=$(cat "$here/make-guest.sh" "$here/init" | sha256sum | cut -c1-16)
 guest="$cache/$key"
 
 # What the steps run inside: Wine for the Windows programs, CTest to run the suite,
-# the MinGW objdump for the image check, the font the simulated host draws text with.
-packages=(wine wine32:i386 cmake binutils-mingw-w64-i686 fonts-dejavu-core)
+# the MinGW objdump for the image check, zip and unzip for the package check, the font
+# the simulated host draws text with.
+packages=(wine wine32:i386 cmake binutils-mingw-w64-i686 zip unzip fonts-dejavu-core)
 
 if [ -f "$guest/root.img" ]; then
   echo "$guest"

@@ -166,6 +166,18 @@ void WriteState() {
                      .Text());
 }
 
+// The figure of a screen for the trace: {"head": [x0, y0, x1, y1], ...} in pixels,
+// and the pose.
+std::string FigureJson(const Figure& figure) {
+  std::string parts;
+  for (const FigurePart& part : figure.parts) {
+    if (!parts.empty()) parts += ",";
+    parts += JsonString(part.name) + ":[" + std::to_string(part.x0) + "," + std::to_string(part.y0) + "," +
+             std::to_string(part.x1) + "," + std::to_string(part.y1) + "]";
+  }
+  return JsonObject().RawField("parts", "{" + parts + "}").Field("pose", figure.pose).Text();
+}
+
 bool Fail(std::string* error, const std::string& message) {
   if (error) *error = message;
   return false;
@@ -325,6 +337,7 @@ bool RunScenarioLine(const std::string& rawLine, std::string* error) {
                        .Field("path", path)
                        .Field("ok", ok)
                        .Field("transcript", ScreenTranscript())
+                       .RawField("figure", FigureJson(ScreenFigure()))
                        .Text());
   } else {
     return Fail(error, "unknown command " + command);

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <vector>
 
+#include "sim/figure.h"
 #include "sim/host_state.h"
 #include "sim/world_model.h"
 
@@ -215,6 +216,29 @@ void Backdrop(Canvas& canvas) {
   }
 }
 
+// The player's figure: each part filled with its colour, its texture as darker bands
+// across it, and the idle animation playing written under the feet.
+void DrawFigure(Canvas& canvas, const Font& font, const Figure& figure) {
+  for (const FigurePart& part : figure.parts) {
+    const Rgba colour{static_cast<uint8_t>(part.colour >> 16), static_cast<uint8_t>(part.colour >> 8),
+                      static_cast<uint8_t>(part.colour), 255};
+    canvas.Fill(part.x0, part.y0, part.x1, part.y1, colour);
+    // Bands and gaps alternate: 2 * stripes + 1 slices, the odd ones darker.
+    const int slices = 2 * part.stripes + 1;
+    for (int band = 1; band < slices; band += 2) {
+      const int top = part.y0 + (part.y1 - part.y0) * band / slices;
+      const int bottom = part.y0 + (part.y1 - part.y0) * (band + 1) / slices;
+      canvas.Fill(part.x0, top, part.x1, std::max(bottom, top + 1), {0, 0, 0, 110});
+    }
+  }
+  if (figure.pose.empty() || figure.parts.empty()) return;
+  const FigurePart& feet = figure.parts.front();
+  const TextStyle style{std::max(10.0f, 0.03f * canvas.height), 1.0f};
+  const std::string label = "idle: " + figure.pose;
+  const float x = 0.5f * (feet.x0 + feet.x1) - 0.5f * TextWidth(font, label, style);
+  DrawLine(canvas, font, label, x, static_cast<float>(feet.y1) + 0.01f * canvas.height, style, {255, 255, 255, 255});
+}
+
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream in(text);
@@ -230,6 +254,15 @@ std::vector<std::string> MessageLines() {
   }
   for (const std::string& line : Lines(ReadableHostText(PrintedMessage()))) lines.push_back(line);
   return lines;
+}
+
+// 1280 pixels wide, at the host's screen aspect (16:9 until the host says otherwise).
+int PictureHeight() {
+  const WorldModel& world = World();
+  const double aspect = world.screenWidth > 0 && world.screenHeight > 0
+                            ? static_cast<double>(world.screenHeight) / world.screenWidth
+                            : 9.0 / 16.0;
+  return std::max(90, static_cast<int>(std::lround(PictureWidth * aspect)));
 }
 
 uint32_t Packed(const TextState& state) {
@@ -272,17 +305,17 @@ bool WriteScreen(const std::string& pngPath) {
   const WorldModel& world = World();
   Canvas canvas;
   canvas.width = PictureWidth;
-  double aspect = world.screenWidth > 0 && world.screenHeight > 0
-                      ? static_cast<double>(world.screenHeight) / world.screenWidth
-                      : 9.0 / 16.0;
-  canvas.height = std::max(90, static_cast<int>(std::lround(PictureWidth * aspect)));
+  canvas.height = PictureHeight();
   canvas.pixels.assign(static_cast<size_t>(canvas.width) * canvas.height * 3, 0);
   Backdrop(canvas);
+  DrawFigure(canvas, font, FigureOnScreen(canvas.width, canvas.height));
   // The message box first: the texts of the frame stay readable on top of it.
   DrawMessageBox(canvas, font, MessageLines());
   for (const DrawnText& text : world.drawnThisFrame) DrawHostText(canvas, font, text);
   return stbi_write_png(pngPath.c_str(), canvas.width, canvas.height, 3, canvas.pixels.data(), canvas.width * 3) != 0;
 }
+
+Figure ScreenFigure() { return FigureOnScreen(PictureWidth, PictureHeight()); }
 
 std::string ScreenTranscript() {
   std::vector<DrawnText> texts = World().drawnThisFrame;
