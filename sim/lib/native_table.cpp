@@ -132,16 +132,26 @@ float NativeCall::FloatArg(int i) const {
   return value;
 }
 
+// What FindNativeHandler leaves in the registers its convention does not name: the
+// host promises only the hash in ESI and the handler in EAX (and its stack), so a
+// caller that counts on any other register must fail in the simulator too.
+void ClobberUnpromisedRegisters(X86Emitter& code) {
+  for (Reg32 reg : {EBX, ECX, EDX, ESI, EDI, EBP}) code.MovRegImm(reg, 0xBAD00000u + reg);  // 5 bytes each
+}
+
 void PlantNativeHandlers() {
-  // FindNativeHandler: hash in ESI, handler in EAX; EBX, ESI, EDI and EBP kept.
+  // FindNativeHandler: hash in ESI, handler in EAX, and nothing else kept: the other
+  // registers hold junk on return and at the fault alike.
   X86Emitter lookup(HostBase() + Layout().findNativeHandler);
   lookup.CompareByte(static_cast<uint32_t>(HostBase() + LookupFaultFlag), 0);
-  lookup.JumpIfEqualShort(6);
+  lookup.JumpIfEqualShort(6 * 5 + 5 + 1);
+  ClobberUnpromisedRegisters(lookup);
   lookup.LoadReg(EAX, FaultAddress);  // the fault: a read of unmapped memory
   lookup.Ret();
   lookup.PushReg(ESI);
   lookup.CallRel32(reinterpret_cast<uintptr_t>(&SimFindNativeHandler));
   lookup.AddEsp(4);
+  ClobberUnpromisedRegisters(lookup);
   lookup.Ret();
 
   // One handler per native: void __cdecl Handler(NativeContext*).
@@ -178,7 +188,17 @@ uintptr_t FindNativeHandlerAddress() { return HostBase() + Layout().findNativeHa
 uintptr_t CallFindNativeHandler(uint32_t hash) {
   uintptr_t routine = FindNativeHandlerAddress();
   uintptr_t handler;
-  asm volatile("call *%2" : "=a"(handler), "+S"(hash) : "r"(routine) : "ecx", "edx", "memory", "cc");
+  // The routine keeps only ESP: EBP and EBX, which the compiler may hold on to, are
+  // saved around it, the rest is declared lost.
+  asm volatile(
+      "push %%ebp\n\t"
+      "push %%ebx\n\t"
+      "call *%%ecx\n\t"
+      "pop %%ebx\n\t"
+      "pop %%ebp"
+      : "=a"(handler), "+S"(hash), "+c"(routine)
+      :
+      : "edx", "edi", "memory", "cc");
   return handler;
 }
 

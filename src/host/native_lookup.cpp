@@ -15,7 +15,6 @@ struct LookupGuardFrame {
   LookupGuardFrame* next;
   void* handler;
   uint32_t resumeEsp;
-  uint32_t resumeEbp;
   uint32_t resumeEip;
 };
 
@@ -23,13 +22,13 @@ extern "C" EXCEPTION_DISPOSITION __cdecl LookupGuardHandler(EXCEPTION_RECORD* re
                                                             CONTEXT* context, void*) {
   if (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) return ExceptionContinueSearch;
   auto* frame = static_cast<LookupGuardFrame*>(establisherFrame);
-  // Resume after the call with the lookup's stack, no handler found, and the frame
-  // pointer in EDI so the record can be unlinked.
+  // Resume after the call with the lookup's stack, no handler found, and the record in
+  // ECX so that it can be unlinked (the faulting routine may have left a record of its
+  // own in fs:[0]).
   context->Eip = frame->resumeEip;
   context->Esp = frame->resumeEsp;
-  context->Ebp = frame->resumeEbp;
   context->Eax = 0;
-  context->Edi = reinterpret_cast<DWORD>(frame);
+  context->Ecx = reinterpret_cast<DWORD>(frame);
   return ExceptionContinueExecution;
 }
 
@@ -43,19 +42,29 @@ uintptr_t LookupNative(uint32_t hash) {
   frame.handler = reinterpret_cast<void*>(&LookupGuardHandler);
   LookupGuardFrame* framePointer = &frame;
   uintptr_t handler;
+  // The host's routine promises the hash in ESI, the handler in EAX and its stack, no
+  // more: every other register may come back changed. So everything the code after
+  // the call needs is in memory or found again: EBP and EBX (which the compiler may
+  // hold on to) are saved on the stack, the guard record is found through fs:[0],
+  // which the routine leaves as it found it (every routine of a Windows program
+  // does), and ESI, EDI, ECX and EDX are declared lost.
   asm volatile(
+      "push %%ebp\n\t"
+      "push %%ebx\n\t"
       "movl %%fs:0, %%eax\n\t"
       "movl %%eax, 0(%%edi)\n\t"
       "movl %%esp, 8(%%edi)\n\t"
-      "movl %%ebp, 12(%%edi)\n\t"
-      "movl $1f, 16(%%edi)\n\t"
+      "movl $1f, 12(%%edi)\n\t"
       "movl %%edi, %%fs:0\n\t"
-      "call *%[routine]\n"
+      "call *%%ecx\n\t"
+      "movl %%fs:0, %%ecx\n"
       "1:\n\t"
-      "movl 0(%%edi), %%edx\n\t"
+      "movl 0(%%ecx), %%edx\n\t"
       "movl %%edx, %%fs:0\n\t"
-      : "=a"(handler), "+S"(hash), "+D"(framePointer)
-      : [routine] "m"(routine)
-      : "ebx", "ecx", "edx", "memory", "cc");
+      "pop %%ebx\n\t"
+      "pop %%ebp"
+      : "=a"(handler), "+S"(hash), "+D"(framePointer), "+c"(routine)
+      :
+      : "edx", "memory", "cc");
   return handler;
 }

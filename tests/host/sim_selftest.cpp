@@ -245,7 +245,7 @@ TEST_F(SimulatedHost, FaultingLookupRaisesAnAccessViolationInsideTheRoutine) {
   EXPECT_EQ(answer, 0u);
   EXPECT_EQ(faultSeen.code, static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
   EXPECT_GE(faultSeen.address, sim::FindNativeHandlerAddress());
-  EXPECT_LT(faultSeen.address, sim::FindNativeHandlerAddress() + 32);
+  EXPECT_LT(faultSeen.address, sim::FindNativeHandlerAddress() + 64);
   EXPECT_EQ(sim::CallFindNativeHandler(0x43F7517D), sim::NativeHandlerFor(0x43F7517D));
 }
 
