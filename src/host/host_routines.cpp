@@ -1,5 +1,10 @@
 // Calls of the host's own routines with their calling conventions. Compiler-specific:
 // GCC's thiscall attribute for the pool's member routine.
+//
+// Registers: these three are ordinary compiled functions of the host, cdecl and
+// thiscall, so the compiler's calls assume what those conventions promise and no more:
+// EBX, ESI, EDI, EBP and ESP kept, EAX the result, ECX and EDX lost. (The native
+// lookup promises less; see native_lookup.cpp.)
 #include "host/game_version.h"
 #include "host/host_locations.h"
 
