@@ -79,14 +79,10 @@ void WriteFile(const char* path, const std::string& text) {
 // milliseconds of the whole load and how many outfits were timed.
 template <typename PerOutfit>
 double WholeLoadMs(PerOutfit readOutfit, int* outfitsTimed) {
-  const double start = SecondsNow();
   int n = 0;
-  do {
-    readOutfit(n % OutfitTableSize);
-    ++n;
-  } while (SecondsNow() - start < secondsPerFigure);
+  const double perOutfit = SecondsPerRun(secondsPerFigure, [&] { readOutfit(n++ % OutfitTableSize); });
   *outfitsTimed = n;
-  return (SecondsNow() - start) * 1000.0 / n * OutfitTableSize;
+  return perOutfit * 1000.0 * OutfitTableSize;
 }
 
 // The baseline: one parse to find the sections, then for every outfit in use a new

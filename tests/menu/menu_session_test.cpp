@@ -245,17 +245,20 @@ TEST_F(MenuSession, SaveNoticeTimeCountsOnlyWhileTheMenuRuns) {
   EXPECT_LE(WardrobeMenu.saveNoticeSeconds, 0.0);
 }
 
+// The base game's outfit file in the test's working directory, holding exactly text.
+void WriteBaseOutfitFile(const std::string& text) {
+  std::FILE* out = std::fopen("WardrobeOutfits.ini", "wb");
+  ASSERT_NE(out, nullptr);
+  std::fwrite(text.data(), 1, text.size(), out);
+  std::fclose(out);
+}
+
 // A full outfit file stores nothing: the notice says so, for the same time, and the file
 // is left as it was.
 TEST_F(MenuSession, FullTableShowsOutfitNotSaved) {
   std::string full;
   for (int n = 0; n < 512; ++n) full += "[Outfit" + std::to_string(n) + "]\r\nDrawable0=0\r\n";
-  {
-    std::FILE* out = std::fopen("WardrobeOutfits.ini", "wb");
-    ASSERT_NE(out, nullptr);
-    std::fwrite(full.data(), 1, full.size(), out);
-    std::fclose(out);
-  }
+  ASSERT_NO_FATAL_FAILURE(WriteBaseOutfitFile(full));
   LoadOutfits();
   ASSERT_EQ(CountSavedOutfits(), 512);
   sim::SetFrameTime(0.5f);
@@ -270,12 +273,7 @@ TEST_F(MenuSession, FullTableShowsOutfitNotSaved) {
 // every platform, the notice says so, and the file keeps its content and its mark.
 TEST_F(MenuSession, ReadOnlyFileShowsOutfitNotSaved) {
   const std::string one = "[Outfit0]\r\nDrawable0=1\r\n";
-  {
-    std::FILE* out = std::fopen("WardrobeOutfits.ini", "wb");
-    ASSERT_NE(out, nullptr);
-    std::fwrite(one.data(), 1, one.size(), out);
-    std::fclose(out);
-  }
+  ASSERT_NO_FATAL_FAILURE(WriteBaseOutfitFile(one));
   ASSERT_TRUE(SetFileAttributesA("WardrobeOutfits.ini", FILE_ATTRIBUTE_READONLY));
   const DWORD attributes = GetFileAttributesA("WardrobeOutfits.ini");
   ASSERT_NE(attributes & FILE_ATTRIBUTE_READONLY, 0u);
