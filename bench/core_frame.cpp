@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "core/start_up.h"
+#include "core/frame_callbacks.h"
 #include "host/code_hooks.h"
 #include "sim/sim.h"
 #include "bench_support.h"
@@ -17,7 +18,7 @@ int main() {
   sim::SetPlayerPosition({0.0f, 0.0f, 0.0f});
   const FrameCost host = MeasureFrames(seconds);
 
-  InstallHooks();
+  InstallHooks(frameCallbacks, cameraCallbacks);
   InitPlugin();
   const FrameCost away = MeasureFrames(seconds);
   sim::PutPlayerAtSite(0);

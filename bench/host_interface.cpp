@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "core/frame_callbacks.h"
 #include "host/code_hooks.h"
 #include "host/native_call.h"
 #include "host/natives.h"
@@ -37,7 +38,7 @@ int main() {
   });
 
   const double unpatched = NanosecondsPerOperation([] { sim::RunSite(sim::FrameSite); });
-  InstallHooks();
+  InstallHooks(frameCallbacks, cameraCallbacks);
   const double patched = NanosecondsPerOperation([] { sim::RunSite(sim::FrameSite); });
 
   std::printf("native lookup (hash in ESI, fault guard)       %8.1f ns/op\n", lookup);

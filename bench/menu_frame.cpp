@@ -18,6 +18,7 @@
 
 #include "core/start_up.h"
 #include "core/wardrobe_frame.h"
+#include "core/frame_callbacks.h"
 #include "host/code_hooks.h"
 #include "host/native_call.h"
 #include "menu/wardrobe_menu.h"
@@ -121,7 +122,7 @@ int main() {
     if (again.microseconds < host.microseconds) host = again;
   }
 
-  InstallHooks();
+  InstallHooks(frameCallbacks, cameraCallbacks);
   InitPlugin();
   OpenWardrobe();
   if (!WardrobeDriverState.menuOpen) {

@@ -25,6 +25,8 @@
 #include "sim/host_image.h"
 #include "sim/host_state.h"
 #include "bench_support.h"
+#include "support/host_run.h"
+#include "support/scoped_swap.h"
 
 namespace {
 
@@ -67,12 +69,6 @@ std::string OutfitFileText(int count) {
     outfit.Write(document, SectionName(n).c_str());
   }
   return document.Text();
-}
-
-void WriteFile(const char* path, const std::string& text) {
-  std::FILE* file = std::fopen(path, "wb");
-  std::fwrite(text.data(), 1, text.size(), file);
-  std::fclose(file);
 }
 
 // A load outfit by outfit, timed for about a second and reported for all 512: the
@@ -148,7 +144,7 @@ int main() {
 
   const char* fileName = OutfitFileName();
   const std::string full = OutfitFileText(OutfitTableSize);
-  WriteFile(fileName, full);
+  WriteTextFile(fileName, full);
   char fullPath[MAX_PATH];
   GetFullPathNameA(fileName, MAX_PATH, fullPath, nullptr);
 
@@ -167,15 +163,17 @@ int main() {
   const std::string almostFull = OutfitFileText(OutfitTableSize - 1);
   std::vector<double> replaceTimes;
   bool allStored = true;
-  replaceOutfitFile = TimedReplace;
-  const double save = MedianMs([&] {
-    WriteFile(fileName, almostFull);
-    LoadOutfits();
-    const double ms = TimedMs([&] { allStored = SaveCurrentOutfit() && allStored; });
-    replaceTimes.push_back(replaceMs);
-    return ms;
-  });
-  replaceOutfitFile = ReplaceFileAtomically;
+  double save = 0.0;
+  {
+    const ScopedSwap replace(replaceOutfitFile, &TimedReplace);
+    save = MedianMs([&] {
+      WriteTextFile(fileName, almostFull);
+      LoadOutfits();
+      const double ms = TimedMs([&] { allStored = SaveCurrentOutfit() && allStored; });
+      replaceTimes.push_back(replaceMs);
+      return ms;
+    });
+  }
   std::sort(replaceTimes.begin(), replaceTimes.end());
   const double replace = replaceTimes[replaceTimes.size() / 2];
   const int saves = static_cast<int>(replaceTimes.size());

@@ -26,6 +26,12 @@ void X86Emitter::PushEspRelative(uint8_t displacement) {
   Byte(displacement);
 }
 
+void X86Emitter::RetPop(uint16_t bytes) {
+  Byte(0xC2);
+  Byte(static_cast<uint8_t>(bytes));
+  Byte(static_cast<uint8_t>(bytes >> 8));
+}
+
 void X86Emitter::MovRegImm(Reg32 reg, uint32_t value) {
   Byte(0xB8 + reg);
   Dword(value);

@@ -18,6 +18,8 @@ class X86Emitter {
   void Pushad() { Byte(0x60); }
   void Popad() { Byte(0x61); }
   void Ret() { Byte(0xC3); }
+  // ret imm16: return and pop that many bytes of arguments
+  void RetPop(uint16_t bytes);
   void Nop() { Byte(0x90); }
   void PushReg(Reg32 reg) { Byte(0x50 + reg); }
   void PopReg(Reg32 reg) { Byte(0x58 + reg); }

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "host/host_locations.h"
-#include "host/host_memory.h"
 
 bool companionCheckPending = true;
 
@@ -25,12 +24,9 @@ void CheckCompanionModule() {
 }
 
 void ProbeCompanionHook() {
-  uintptr_t site = CompanionProbeSite();
-  if (site == 0) return;
-  if (ReadHostMemory<uint8_t>(site, true) != 0xE8) return;
   // A call redirected into high memory means a companion hooked the host without
   // being loaded under its own name.
-  if (ReadRelativeTarget(site + 1, 4, true) > 0x70000000u) ExitIncompatibleCompanion();
+  if (CompanionProbeTarget() > 0x70000000u) ExitIncompatibleCompanion();
 }
 
 void ExitIncompatibleCompanion() {

@@ -12,7 +12,3 @@ FrameCallback& RegisterCameraCallback(FrameCallback callback) {
   cameraCallbacks.push_back(callback);
   return cameraCallbacks.back();
 }
-
-void WalkCallbacks(const FrameCallbackList& list) {
-  for (FrameCallback callback : list) callback();
-}

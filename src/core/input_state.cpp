@@ -5,13 +5,12 @@
 #include "host/host_locations.h"
 #include "host/natives.h"
 
-InputStateRecord InputState;
+InputRecord InputState;
 
 void SampleInput() {
-  const uint8_t* pad = PadRecord();
   for (int i = 0; i < PadControlCount; ++i) {
     InputState.controlBefore[i] = InputState.controlNow[i];
-    InputState.controlNow[i] = pad[PadControlStateOffset + PadControlStride * i] != 0;
+    InputState.controlNow[i] = PadControlDown(i);
   }
   for (int k = 0; k < 255; ++k) {
     InputState.keyBefore[k] = InputState.keyNow[k];

@@ -3,13 +3,13 @@
 #pragma once
 #include <cstdint>
 
-struct InputStateRecord {
+struct InputRecord {
   uint8_t controlNow[187];
   uint8_t controlBefore[187];
   uint8_t keyNow[255];
   uint8_t keyBefore[255];
 };
-extern InputStateRecord InputState;
+extern InputRecord InputState;
 
 void SampleInput();
 bool IsKeyJustPressed(int32_t key);

@@ -33,7 +33,7 @@ void StartUp() {
 
   if (!hostReady) InitHostBase();
   if (GameVersion == 0) return;
-  InstallHooks();
+  InstallHooks(frameCallbacks, cameraCallbacks);
   // The loader thread is the host's: nothing thrown here may reach it.
   try {
     InitPlugin();

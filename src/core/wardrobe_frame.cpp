@@ -5,7 +5,7 @@
 #include "host/host_locations.h"
 #include "host/natives.h"
 #include "menu/preview_camera.h"
-#include "menu/wardrobe_menu.h"
+#include "menu/wardrobe_menu_frame.h"
 #include "outfits/outfit_files.h"
 
 // The same eight sites serve the base game and both episodes.
@@ -16,7 +16,10 @@ const WardrobeSite WardrobeSites[8] = {
     {-1946.8f, -74.0f, 11.37f, 130.0f},       {-430.152f, 1395.39f, 16.462f, 90.0f},
 };
 
-WardrobeDriverStateRecord WardrobeDriverState;
+WardrobeDriverRecord WardrobeDriverState;
+
+const MenuControls PlayerMenuControls = {IsMenuUpPressed, IsMenuDownPressed, IsMenuLeftPressed, IsMenuRightPressed,
+                                         IsMenuAcceptPressed};
 
 namespace {
 
@@ -39,7 +42,7 @@ void OpenMenu() {
 }  // namespace
 
 int32_t WardrobeFrame() {
-  WardrobeDriverStateRecord& state = WardrobeDriverState;
+  WardrobeDriverRecord& state = WardrobeDriverState;
   if (IsGameplaySuspended()) return 0;
 
   const uint32_t episode = EpisodeNumber();
@@ -61,7 +64,7 @@ int32_t WardrobeFrame() {
 
   if (atSite) {
     if (state.menuOpen) {
-      UpdateWardrobeMenu();
+      UpdateWardrobeMenu(state.currentSite->heading, PlayerMenuControls);
       if (WardrobeMenu.cancelRequested) {
         CloseMenu();
         state.savedOutfit.Apply();

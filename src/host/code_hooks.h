@@ -4,8 +4,12 @@
 #include <cstdint>
 #include <list>
 
-#include "core/frame_callbacks.h"
+#include "host/host_offsets.h"
 
+// What a before-kind hook runs: plain callbacks without arguments, walked front to
+// back; their results are ignored. Appended to at start-up only, never removed from.
+using FrameCallback = int32_t (*)();
+using FrameCallbackList = std::list<FrameCallback>;
 // Callbacks of after-kind hooks receive the object pointer the host passed in ECX.
 using AfterCallback = void (*)(uint32_t object);
 using AfterCallbackList = std::list<AfterCallback>;
@@ -17,17 +21,14 @@ enum class HookKind : uint8_t {
 };
 
 struct CodeHook {
-  uint32_t offsetBuild1;
-  uint32_t offsetBuild2;
+  HostOffset site;
   HookKind kind;
-  FrameCallbackList* callbacks;        // before kinds
+  const FrameCallbackList* callbacks;  // before kinds
   AfterCallbackList* afterCallbacks;   // after kind
 };
 
 constexpr int CodeHookCount = 8;
 extern CodeHook codeHooks[CodeHookCount];
-constexpr int FrameHookIndex = 0;
-constexpr int CameraHookIndex = 6;
 
 // Filled by the thunks' installation; read by the thunks (hook_thunks.cpp).
 extern "C" uint32_t hookPreviousCallee[CodeHookCount];
@@ -38,7 +39,9 @@ uintptr_t HookThunk(int index);
 // A script-thread record of our own, current while the frame callbacks run.
 extern uint8_t PluginScriptThread[256];
 
-void InstallHooks();
+// Patches the eight sites. The frame hook walks frameCallbacks and the camera hook
+// cameraCallbacks from then on; the other six hooks walk lists of their own.
+void InstallHooks(const FrameCallbackList& frameCallbacks, const FrameCallbackList& cameraCallbacks);
 // Points the call at site to thunk; returns the site's previous callee (0 and no change
 // for a null site). previousCallee, when given, receives it before the site can reach
 // the thunk, so that a host thread passing the site meanwhile finds it already set.

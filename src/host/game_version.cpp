@@ -63,11 +63,11 @@ void InitHostBase() {
   hostReady = true;
 }
 
-uintptr_t ResolveHostAddress(uint32_t offsetBuild1, uint32_t offsetBuild2) {
+uintptr_t ResolveHostAddress(HostOffset offset) {
   if (!hostReady) InitHostBase();
   switch (GameVersion) {
-    case 1: return hostBase + offsetBuild1;
-    case 2: return hostBase + offsetBuild2;
+    case 1: return hostBase + offset.build1;
+    case 2: return hostBase + offset.build2;
     default: return 0;
   }
 }

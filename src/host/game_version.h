@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+#include "host/host_offsets.h"
+
 // 1 = host file version 1.0.7.0, 2 = 1.0.8.0, 0 = any other build (the plug-in idles).
 extern int32_t GameVersion;
 // Load address of the host executable; every host offset is relative to it.
@@ -17,13 +19,12 @@ void DetectGameVersion();
 void InitHostBase();
 // hostBase + the running build's offset; 0 on an unsupported build. The first call
 // runs detection.
-uintptr_t ResolveHostAddress(uint32_t offsetBuild1, uint32_t offsetBuild2);
+uintptr_t ResolveHostAddress(HostOffset offset);
 
 // A host location declared by its per-build offsets, resolved once when constructed.
 struct HostAddress {
   uintptr_t address;
-  HostAddress(uint32_t offsetBuild1, uint32_t offsetBuild2)
-      : address(ResolveHostAddress(offsetBuild1, offsetBuild2)) {}
+  explicit HostAddress(HostOffset offset) : address(ResolveHostAddress(offset)) {}
   explicit operator bool() const { return address != 0; }
   template <typename T> T* As() const { return reinterpret_cast<T*>(address); }
 };

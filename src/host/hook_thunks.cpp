@@ -9,6 +9,20 @@
 // After kind: keep ECX (the object the host passes), call the previous callee (which
 // takes no stack arguments), then dispatch with every register saved so that the
 // callee's EAX reaches the host unchanged, and return to site + 5.
+//
+// Registers the thunks assume:
+// - From the host's call: only ESP (the return address on top of a usable stack) and
+//   a clear direction flag, which every compiled caller leaves at a call and the
+//   compiled dispatchers rely on. Nothing else is read: pushal/popal put every general
+//   register back, so a before-kind callee, and the host after an after-kind callee,
+//   see them exactly as the host left them.
+// - From an after-kind callee: ESP kept (it takes no stack arguments) and its result
+//   in EAX; nothing else. ECX, the object the callbacks receive, is stored before the
+//   call in the hook's own variable rather than assumed to survive.
+// - From the dispatchers: nothing; they run between pushal and popal.
+// The stored ECX is one variable per hook: a second thread passing the same after-kind
+// site before the first has dispatched would hand the callbacks its own object. No
+// callback is registered on those two hooks, so nothing reads it yet.
 #include "host/code_hooks.h"
 
 #define WARDROBE_STR2(x) #x

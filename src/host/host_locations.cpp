@@ -6,44 +6,62 @@
 namespace {
 // Resolved while the plug-in's globals are constructed, which runs build detection
 // before DllMain; null on an unsupported build.
-const HostAddress localPlayerIndex(0xB1CC68, 0xB2E0B4);
-const HostAddress pedPoolPointer(0x14A82AC, 0x14CB03C);
-const HostAddress episodeNumber(0xCF8078, 0xD2D788);
-const HostAddress padArray(0xCFB818, 0xDD8EA8);
-const HostAddress frameTimeStep(0xDDDE7C, 0xCFCB74);
-const HostAddress cameraPointer(0xB21A70, 0xB488EC);
-const HostAddress hostColourTable(0xDE4D40, 0xDE8038);
-const HostAddress currentScriptThread(0x1449AE0, 0x1394FB4);
+const HostAddress localPlayerIndex(HostOffsets::localPlayerIndex);
+const HostAddress pedPoolPointer(HostOffsets::pedPoolPointer);
+const HostAddress episodeNumber(HostOffsets::episodeNumber);
+const HostAddress padArray(HostOffsets::padArray);
+const HostAddress frameTimeStep(HostOffsets::frameTimeStep);
+const HostAddress cameraPointer(HostOffsets::cameraPointer);
+const HostAddress hostColourTable(HostOffsets::hostColourTable);
+const HostAddress currentScriptThread(HostOffsets::currentScriptThread);
+
+uint32_t ReadU32(uintptr_t address) { return *reinterpret_cast<const uint32_t*>(address); }
 }  // namespace
 
 uint32_t LocalPlayerIndex() { return *localPlayerIndex.As<const uint32_t>(); }
 uint32_t EpisodeNumber() { return *episodeNumber.As<const uint32_t>(); }
 float FrameTimeStep() { return *frameTimeStep.As<const float>(); }
-uintptr_t CameraObject() { return *cameraPointer.As<const uint32_t>(); }
 uint32_t HostColour(int entry) { return hostColourTable.As<const uint32_t>()[entry]; }
-const uint8_t* PadRecord() { return padArray.As<const uint8_t>(); }
-uintptr_t CurrentScriptThreadLocation() { return currentScriptThread.address; }
 
-uintptr_t PropQueryPatchByteAddress() {
-  // A byte of the host's code: resolved on first use and kept.
-  static const HostAddress propQueryPatchByte(0x5E29DC, 0x6D929C);
-  return propQueryPatchByte.address;
+bool PadControlDown(int control) {
+  const uintptr_t offset = HostOffsets::padControlState + HostOffsets::padControlStride * static_cast<uint32_t>(control);
+  return padArray.As<const uint8_t>()[offset] != 0;
 }
 
-void WritePropQueryPatchByte(uint8_t value, bool liftProtection) {
-  WriteHostMemory<uint8_t>(PropQueryPatchByteAddress(), value, liftProtection);
+uint32_t SwapCurrentScriptThread(uint32_t thread) {
+  // Each swap lifts the protection only around its own write: the frame walk between
+  // two swaps may block (a message box) or take a while (an outfit save), and the
+  // host's page is not left open meanwhile.
+  const uint32_t replaced = ReadU32(currentScriptThread.address);
+  WriteHostMemory<uint32_t>(currentScriptThread.address, thread);
+  return replaced;
+}
+
+bool WriteCameraView(const float* matrix, float fieldOfView) {
+  const uintptr_t camera = ReadU32(cameraPointer.address);
+  if (camera == 0) return false;
+  // One lifted span over everything written: the matrix and, past it, the field of view.
+  const uintptr_t first = camera + HostOffsets::cameraMatrix;
+  const ProtectionScope span(first, HostOffsets::cameraFieldOfView + sizeof(float) - HostOffsets::cameraMatrix);
+  WriteHostBytes(span, first, matrix, 16 * sizeof(float));
+  WriteHostBytes(span, camera + HostOffsets::cameraFieldOfView, &fieldOfView, sizeof(float));
+  return true;
 }
 
 int32_t GetPlayerPedHandle() {
-  uintptr_t record = GetPlayerInfo(LocalPlayerIndex());
-  uintptr_t pedObject = record != 0 ? *reinterpret_cast<const uint32_t*>(record + 0x58C) : 0;
-  return GetPoolHandle(*pedPoolPointer.As<const uint32_t>(), pedObject);
+  const uintptr_t record = GetPlayerInfo(LocalPlayerIndex());
+  const uintptr_t pedObject = record != 0 ? ReadU32(record + HostOffsets::playerInfoPedObject) : 0;
+  return GetPoolHandle(ReadU32(pedPoolPointer.address), pedObject);
 }
 
 const float* PlayerPedMatrix() {
-  uintptr_t pedObject = GetPlayerPedObject();
+  const uintptr_t pedObject = GetPlayerPedObject();
   if (pedObject == 0) return nullptr;
-  return reinterpret_cast<const float*>(static_cast<uintptr_t>(*reinterpret_cast<const uint32_t*>(pedObject + 0x20)));
+  return reinterpret_cast<const float*>(static_cast<uintptr_t>(ReadU32(pedObject + HostOffsets::pedObjectMatrix)));
 }
 
-uintptr_t CompanionProbeSite() { return ResolveHostAddress(0x215ED, 0x9512D); }
+uintptr_t CompanionProbeTarget() {
+  const uintptr_t site = ResolveHostAddress(HostOffsets::companionProbeSite);
+  if (site == 0 || ReadHostMemory<uint8_t>(site) != 0xE8) return 0;
+  return ReadRelativeTarget(site + 1, 4);
+}

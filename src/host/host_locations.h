@@ -1,29 +1,25 @@
-// The host's data locations and routines the plug-in uses directly.
+// The host's data locations and routines the plug-in uses directly, and every access
+// to them: nothing outside this layer reads or writes host memory.
 #pragma once
 #include <cstdint>
 
-// Where control i's state byte lies in pad record 0 (the only record read).
-constexpr uint32_t PadControlStateOffset = 0x269E;
-constexpr uint32_t PadControlStride = 16;
+// Pad controls in a pad record.
 constexpr int PadControlCount = 187;
 
 uint32_t LocalPlayerIndex();
 uint32_t EpisodeNumber();
 // Duration of the current host frame, in seconds.
 float FrameTimeStep();
-// The host's active camera object, 0 when there is none.
-uintptr_t CameraObject();
 // Entry of the host's colour table, packed 0xAARRGGBB.
 uint32_t HostColour(int entry);
-// Pad record 0 (the start of the host's pad array).
-const uint8_t* PadRecord();
-// The current-script-thread location the frame hook switches.
-uintptr_t CurrentScriptThreadLocation();
-// The code byte that makes GetPedPropIndex report a prop's texture (8) or index (4).
-// A caller writing it many times in a row may lift its protection once around them all
-// (ProtectionScope over PropQueryPatchByteAddress(), 1 byte) and write unlifted.
-uintptr_t PropQueryPatchByteAddress();
-void WritePropQueryPatchByte(uint8_t value, bool liftProtection = true);
+// Whether pad control (0 to PadControlCount - 1) is down in pad record 0, the only
+// record the plug-in reads.
+bool PadControlDown(int control);
+// Makes thread the host's current script thread; returns the one it replaces.
+uint32_t SwapCurrentScriptThread(uint32_t thread);
+// Writes a world matrix (16 floats) and a field of view into the host's active camera
+// object; false, and nothing written, when the host has no camera object.
+bool WriteCameraView(const float* matrix, float fieldOfView);
 
 // Host routines.
 uintptr_t GetPlayerInfo(uint32_t playerIndex);
@@ -36,5 +32,6 @@ int32_t GetPlayerPedHandle();
 // object returned by GetPlayerPedObject.
 const float* PlayerPedMatrix();
 
-// The host call 20 bytes before the frame hook's site that the companion check probes.
-uintptr_t CompanionProbeSite();
+// Where the host call 20 bytes before the frame hook's site leads; 0 when that is not
+// a call instruction (or the build is not supported).
+uintptr_t CompanionProbeTarget();

@@ -1,9 +1,9 @@
-// Reads and writes of host memory, with the page protection lifted where the host's
-// pages do not allow the access (its code is execute-read).
+// Reads and writes of host memory with the page protection lifted (the host's code is
+// execute-read). A write either lifts the protection around itself or takes the span
+// its caller lifted, so that no write into host code can be written unprotected.
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 // Lifts the protection of [address, address + size) to execute-read-write for its
 // lifetime and puts the old protection back. A size of 0, or a failing
@@ -15,6 +15,9 @@ class ProtectionScope {
   ProtectionScope(const ProtectionScope&) = delete;
   ProtectionScope& operator=(const ProtectionScope&) = delete;
   bool Active() const { return active; }
+  // Whether [start, start + length) lies inside the span; a write that relies on the
+  // scope asks this of it.
+  bool Covers(uintptr_t start, size_t length) const;
 
  private:
   uintptr_t address;
@@ -23,24 +26,37 @@ class ProtectionScope {
   bool active = false;
 };
 
+// Reads [address, address + size) with the protection lifted around exactly those bytes.
+void ReadHostBytes(uintptr_t address, void* bytes, size_t size);
+// Writes them the same way.
+void WriteHostBytes(uintptr_t address, const void* bytes, size_t size);
+// Writes inside a span that the caller lifted once for a run of writes. A write the
+// span does not cover lifts the protection around itself all the same, so a write
+// into host code never runs unprotected.
+void WriteHostBytes(const ProtectionScope& lifted, uintptr_t address, const void* bytes, size_t size);
+
 template <typename T>
-T ReadHostMemory(uintptr_t address, bool liftProtection) {
+T ReadHostMemory(uintptr_t address) {
   static_assert(sizeof(T) == 1 || sizeof(T) == 2 || sizeof(T) == 4, "widths 1, 2 and 4");
-  ProtectionScope scope(address, liftProtection ? sizeof(T) : 0);
   T value;
-  std::memcpy(&value, reinterpret_cast<const void*>(address), sizeof(T));
+  ReadHostBytes(address, &value, sizeof(T));
   return value;
 }
 
 template <typename T>
-void WriteHostMemory(uintptr_t address, T value, bool liftProtection) {
+void WriteHostMemory(uintptr_t address, T value) {
   static_assert(sizeof(T) == 1 || sizeof(T) == 2 || sizeof(T) == 4, "widths 1, 2 and 4");
-  ProtectionScope scope(address, liftProtection ? sizeof(T) : 0);
-  std::memcpy(reinterpret_cast<void*>(address), &value, sizeof(T));
+  WriteHostBytes(address, &value, sizeof(T));
 }
 
-// address + width + the signed displacement of that width stored at address; 0 for a
-// width other than 1, 2 or 4.
-uintptr_t ReadRelativeTarget(uintptr_t address, int width, bool liftProtection);
-// Stores the 4-byte displacement target - (address + 4) at address.
-void WriteRelativeTarget(uintptr_t address, uintptr_t target, bool liftProtection);
+template <typename T>
+void WriteHostMemory(const ProtectionScope& lifted, uintptr_t address, T value) {
+  static_assert(sizeof(T) == 1 || sizeof(T) == 2 || sizeof(T) == 4, "widths 1, 2 and 4");
+  WriteHostBytes(lifted, address, &value, sizeof(T));
+}
+
+// address + width + the signed displacement of that width stored at address (read
+// with the protection lifted); 0 for a width other than 1, 2 or 4.
+uintptr_t ReadRelativeTarget(uintptr_t address, int width);
+// Stores the 4-byte displacement target - (address + 4) at address, protection lifted.
+void WriteRelativeTarget(uintptr_t address, uintptr_t target);

@@ -10,18 +10,18 @@
 
 uintptr_t GetPlayerInfo(uint32_t playerIndex) {
   using Routine = uint32_t(__cdecl*)(uint32_t);
-  auto routine = reinterpret_cast<Routine>(ResolveHostAddress(0x417F20, 0x3CD210));
+  auto routine = reinterpret_cast<Routine>(ResolveHostAddress(HostOffsets::getPlayerInfo));
   return routine(playerIndex);
 }
 
 int32_t GetPoolHandle(uintptr_t pool, uintptr_t object) {
   using Routine = int32_t(__attribute__((thiscall)) *)(uint32_t, uint32_t);
-  auto routine = reinterpret_cast<Routine>(ResolveHostAddress(0x47230, 0xAFF10));
+  auto routine = reinterpret_cast<Routine>(ResolveHostAddress(HostOffsets::getPoolHandle));
   return routine(static_cast<uint32_t>(pool), static_cast<uint32_t>(object));
 }
 
 uintptr_t GetPlayerPedObject() {
   using Routine = uint32_t(__cdecl*)();
-  auto routine = reinterpret_cast<Routine>(ResolveHostAddress(0x417F40, 0x3CD230));
+  auto routine = reinterpret_cast<Routine>(ResolveHostAddress(HostOffsets::getPlayerPedObject));
   return routine();
 }

@@ -35,7 +35,7 @@ extern "C" EXCEPTION_DISPOSITION __cdecl LookupGuardHandler(EXCEPTION_RECORD* re
 }  // namespace
 
 uintptr_t LookupNative(uint32_t hash) {
-  uintptr_t routine = ResolveHostAddress(0x1A76D0, 0x226AF0);
+  uintptr_t routine = ResolveHostAddress(HostOffsets::findNativeHandler);
   if (routine == 0) return 0;
 
   LookupGuardFrame frame{};

@@ -3,31 +3,13 @@
 #include "menu/preview_camera.h"
 
 #include <cmath>
-#include <cstring>
 
 #include "host/host_locations.h"
-#include "host/host_memory.h"
 
 PreviewCameraRecord PreviewCamera;
 
-namespace {
-
-// Where the host camera object keeps its world matrix and its field of view.
-constexpr uintptr_t cameraMatrixOffset = 0x10;
-constexpr uintptr_t cameraFieldOfViewOffset = 0x60;
-constexpr size_t cameraMatrixBytes = sizeof(PreviewCameraRecord::matrix);
-constexpr size_t cameraWrittenBytes = cameraFieldOfViewOffset + sizeof(float) - cameraMatrixOffset;
-
-}  // namespace
-
 int32_t ApplyPreviewCamera(const PreviewCameraRecord& record) {
-  if (!record.active) return 0;
-  uintptr_t camera = CameraObject();
-  if (camera == 0) return 0;
-  // One lifted span over everything written: the matrix and, past it, the field of view.
-  ProtectionScope scope(camera + cameraMatrixOffset, cameraWrittenBytes);
-  std::memcpy(reinterpret_cast<void*>(camera + cameraMatrixOffset), record.matrix, cameraMatrixBytes);
-  std::memcpy(reinterpret_cast<void*>(camera + cameraFieldOfViewOffset), &record.fieldOfView, sizeof(float));
+  if (record.active) WriteCameraView(record.matrix, record.fieldOfView);
   return 0;
 }
 

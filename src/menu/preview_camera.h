@@ -1,5 +1,4 @@
-// The camera that looks at the player while the menu is open, and the per-frame menu
-// step that poses the player and fills it.
+// The camera that looks at the player while the menu is open.
 #pragma once
 #include <cstdint>
 
@@ -10,8 +9,6 @@ struct PreviewCameraRecord {
 };
 extern PreviewCameraRecord PreviewCamera;
 
-// One frame of the open menu: pose, camera, rows, idle animation.
-void UpdateWardrobeMenu();
 // Copies the record into the host's active camera while it is active.
 int32_t ApplyPreviewCamera(const PreviewCameraRecord& record);
 void RotateMatrixEuler(float* matrix, float ax, float ay, float az);

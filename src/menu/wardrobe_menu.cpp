@@ -5,14 +5,13 @@
 
 #include <cstdio>
 
-#include "core/input_state.h"
 #include "host/host_locations.h"
 #include "host/natives.h"
 #include "menu/menu_drawing.h"
 #include "outfits/outfit.h"
 #include "outfits/outfit_files.h"
 
-WardrobeMenuState WardrobeMenu;
+WardrobeMenuRecord WardrobeMenu;
 
 const char* const SlotNames[13] = {
     "Head", "Torso", "Legs",      "Special", "Hands", "Feet",    "Jacket",
@@ -21,7 +20,6 @@ const char* const SlotNames[13] = {
 
 namespace {
 
-constexpr uint32_t menuComponentCount = 11;
 constexpr uint32_t menuPropAnchorCount = 2;
 // The host is not asked how many props an anchor offers; the menu always offers three.
 constexpr int32_t propChoices = 3;
@@ -59,23 +57,42 @@ constexpr HelpTexts keyboardHelp = {
     "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Select",
 };
 
-// Left and Right of this frame as one step; both at once cancel out.
-int32_t AdjustDelta() {
-  int32_t delta = 0;
-  if (IsMenuLeftPressed()) delta -= 1;
-  if (IsMenuRightPressed()) delta += 1;
-  return delta;
-}
+// What every row needs besides the ped: this frame's help texts and controls.
+struct RowContext {
+  const HelpTexts& help;
+  const MenuControls& controls;
+};
 
 void PlayValueSound() { PlayFrontendSound(frontendSoundId, valueSound); }
 
-// One step through 0 .. count - 1: below the first is the last, past the last (as the
-// host's unsigned count sees it) is the first.
-int32_t StepWrapped(int32_t value, int32_t delta, uint32_t count) {
-  value += delta;
-  if (value < 0) value = static_cast<int32_t>(count - 1);
-  if (static_cast<uint32_t>(value) >= count) value = 0;
-  return value;
+// Left/Right on the highlighted row, stepping value through first .. first + count - 1
+// (both at once cancel out): below the first is the last, past the last (as the host's
+// unsigned count sees it) is the first, and a step plays the value sound. True when the
+// value changed.
+bool StepValue(int32_t& value, int32_t first, uint32_t count, const MenuControls& controls) {
+  int32_t delta = 0;
+  if (controls.left()) delta -= 1;
+  if (controls.right()) delta += 1;
+  if (delta == 0) return false;
+  PlayValueSound();
+  int32_t step = value - first + delta;
+  if (step < 0) step = static_cast<int32_t>(count - 1);
+  if (static_cast<uint32_t>(step) >= count) step = 0;
+  value = first + step;
+  return true;
+}
+
+// The same for a row whose help line is the adjust help, shown first.
+bool AdjustValue(int32_t& value, int32_t first, uint32_t count, const RowContext& row) {
+  ShowHelpText(row.help.adjust, helpTextMilliseconds);
+  return StepValue(value, first, count, row.controls);
+}
+
+// A highlighted row that acts on Accept: the value sound, and true.
+bool Activated(const MenuControls& controls) {
+  if (!controls.accept()) return false;
+  PlayValueSound();
+  return true;
 }
 
 bool AnyDrawableHasVariants(int32_t ped, uint32_t component) {
@@ -89,7 +106,7 @@ bool AnyDrawableHasVariants(int32_t ped, uint32_t component) {
 // A component's drawable row, and below it its variant row: a working one when the
 // current drawable has several textures, a disabled "1/1" placeholder when only other
 // drawables of the component have.
-void ComponentRows(int32_t ped, uint32_t component, const HelpTexts& help) {
+void ComponentRows(int32_t ped, uint32_t component, const RowContext& row) {
   uint32_t drawableCount = GetNumberOfDrawables(ped, component);
   uint32_t drawableBefore = GetPedDrawable(ped, component);
   uint32_t textureCount = GetNumberOfTextures(ped, component, drawableBefore);
@@ -101,14 +118,8 @@ void ComponentRows(int32_t ped, uint32_t component, const HelpTexts& help) {
   int32_t texture = static_cast<int32_t>(GetPedTexture(ped, component));
 
   std::snprintf(value, sizeof value, "%d/%d", drawable + 1, static_cast<int32_t>(drawableCount));
-  if (MenuRow(SlotNames[component], value, false)) {
-    ShowHelpText(help.adjust, helpTextMilliseconds);
-    int32_t delta = AdjustDelta();
-    if (delta != 0) {
-      PlayValueSound();
-      drawable = StepWrapped(drawable, delta, drawableCount);
-      SetPedComponent(ped, component, static_cast<uint32_t>(drawable), 0);
-    }
+  if (MenuRow(SlotNames[component], value, false) && AdjustValue(drawable, 0, drawableCount, row)) {
+    SetPedComponent(ped, component, static_cast<uint32_t>(drawable), 0);
   }
 
   // The variant row follows the texture count read before the drawable row acted, so
@@ -116,14 +127,8 @@ void ComponentRows(int32_t ped, uint32_t component, const HelpTexts& help) {
   std::snprintf(label, sizeof label, "%s Variant", SlotNames[component]);
   if (textureCount > 1) {
     std::snprintf(value, sizeof value, "%d/%d", texture + 1, static_cast<int32_t>(textureCount));
-    if (MenuRow(label, value, false)) {
-      ShowHelpText(help.adjust, helpTextMilliseconds);
-      int32_t delta = AdjustDelta();
-      if (delta != 0) {
-        PlayValueSound();
-        texture = StepWrapped(texture, delta, textureCount);
-        SetPedComponent(ped, component, static_cast<uint32_t>(drawable), static_cast<uint32_t>(texture));
-      }
+    if (MenuRow(label, value, false) && AdjustValue(texture, 0, textureCount, row)) {
+      SetPedComponent(ped, component, static_cast<uint32_t>(drawable), static_cast<uint32_t>(texture));
     }
   } else if (AnyDrawableHasVariants(ped, component)) {
     // Shown so the row set does not jump as the player steps through drawables; it
@@ -133,7 +138,7 @@ void ComponentRows(int32_t ped, uint32_t component, const HelpTexts& help) {
 }
 
 // The prop row of an anchor: None, then the three props, then None again.
-void PropRow(int32_t ped, uint32_t anchor, const HelpTexts& help) {
+void PropRow(int32_t ped, uint32_t anchor, const RowContext& row) {
   int32_t prop = noProp;
   GetPedPropIndex(ped, anchor, &prop);
 
@@ -143,15 +148,8 @@ void PropRow(int32_t ped, uint32_t anchor, const HelpTexts& help) {
   } else {
     std::snprintf(value, sizeof value, "%d/%d", prop + 1, propChoices);
   }
-  if (!MenuRow(SlotNames[menuComponentCount + anchor], value, false)) return;
-
-  ShowHelpText(help.adjust, helpTextMilliseconds);
-  int32_t delta = AdjustDelta();
-  if (delta == 0) return;
-  PlayValueSound();
-  prop += delta;
-  if (prop < noProp) prop = propChoices - 1;
-  if (prop >= propChoices) prop = noProp;
+  if (!MenuRow(SlotNames[ComponentCount + anchor], value, false)) return;
+  if (!AdjustValue(prop, noProp, propChoices + 1, row)) return;
   if (prop == noProp) {
     ClearPedProp(ped, anchor);
   } else {
@@ -159,7 +157,7 @@ void PropRow(int32_t ped, uint32_t anchor, const HelpTexts& help) {
   }
 }
 
-void OutfitRow(const HelpTexts& help) {
+void OutfitRow(const RowContext& row) {
   int32_t outfitCount = CountSavedOutfits();
   // Loading another episode's file can leave fewer outfits than the index: start over
   // at the first, so an entry that is not in use is never shown or applied.
@@ -170,63 +168,46 @@ void OutfitRow(const HelpTexts& help) {
   if (!MenuRow("Outfit", value, outfitCount <= 0)) return;
 
   if (outfitCount > 0) {
-    int32_t delta = AdjustDelta();
-    if (delta != 0) {
-      PlayValueSound();
-      WardrobeMenu.selectedOutfit += delta;
-      if (WardrobeMenu.selectedOutfit < 0) WardrobeMenu.selectedOutfit = outfitCount - 1;
-      if (WardrobeMenu.selectedOutfit >= outfitCount) WardrobeMenu.selectedOutfit = 0;
-    }
-    if (IsMenuAcceptPressed()) {
-      PlayValueSound();
-      OutfitTable[WardrobeMenu.selectedOutfit].Apply();
-    }
+    StepValue(WardrobeMenu.selectedOutfit, 0, static_cast<uint32_t>(outfitCount), row.controls);
+    if (Activated(row.controls)) OutfitTable[WardrobeMenu.selectedOutfit].Apply();
   }
-  ShowHelpText(help.apply, helpTextMilliseconds);
+  ShowHelpText(row.help.apply, helpTextMilliseconds);
 }
 
-void SaveRow(const HelpTexts& help) {
+void SaveRow(const RowContext& row) {
   bool noticeRunning = WardrobeMenu.saveNoticeSeconds > 0.0;
   if (!MenuRow("Save Outfit", nullptr, noticeRunning) || noticeRunning) return;
-  if (IsMenuAcceptPressed()) {
-    PlayValueSound();
+  if (Activated(row.controls)) {
     WardrobeMenu.saveStored = SaveCurrentOutfit();
     WardrobeMenu.saveNoticeSeconds = saveNoticeDuration;
   }
-  ShowHelpText(help.save, helpTextMilliseconds);
+  ShowHelpText(row.help.save, helpTextMilliseconds);
 }
 
 // "Accept" and "Cancel" only raise a request; the frame driver closes the menu.
-void RequestRow(const char* label, bool& request, const HelpTexts& help) {
+void RequestRow(const char* label, bool& request, const RowContext& row) {
   if (!MenuRow(label, nullptr, false)) return;
-  ShowHelpText(help.select, helpTextMilliseconds);
-  if (IsMenuAcceptPressed()) {
-    PlayValueSound();
-    request = true;
-  }
+  ShowHelpText(row.help.select, helpTextMilliseconds);
+  if (Activated(row.controls)) request = true;
 }
 
 }  // namespace
 
-bool ComponentHasVariants(uint32_t component) {
-  return AnyDrawableHasVariants(GetPlayerPedHandle(), component);
-}
-
-void BuildWardrobeMenu() {
-  const HelpTexts& help = IsUsingPad() ? padHelp : keyboardHelp;
+void BuildWardrobeMenu(const MenuControls& controls) {
+  const RowContext row{IsUsingPad() ? padHelp : keyboardHelp, controls};
   int32_t ped = GetPlayerPedHandle();
   WardrobeMenu.rowCount = 0;
 
-  for (uint32_t component = 0; component < menuComponentCount; ++component) {
-    ComponentRows(ped, component, help);
+  for (uint32_t component = 0; component < ComponentCount; ++component) {
+    ComponentRows(ped, component, row);
   }
   for (uint32_t anchor = 0; anchor < menuPropAnchorCount; ++anchor) {
-    PropRow(ped, anchor, help);
+    PropRow(ped, anchor, row);
   }
-  OutfitRow(help);
-  SaveRow(help);
-  RequestRow("Accept", WardrobeMenu.acceptRequested, help);
-  RequestRow("Cancel", WardrobeMenu.cancelRequested, help);
+  OutfitRow(row);
+  SaveRow(row);
+  RequestRow("Accept", WardrobeMenu.acceptRequested, row);
+  RequestRow("Cancel", WardrobeMenu.cancelRequested, row);
 
   // The notice runs on game time and only while the menu runs; printed after the rows,
   // it replaces the help line until it ends.
@@ -237,11 +218,11 @@ void BuildWardrobeMenu() {
 
   // Rows are handled before the highlight moves, so a Down together with Right changes
   // the row that was highlighted when the frame began.
-  if (IsMenuUpPressed()) {
+  if (controls.up()) {
     WardrobeMenu.selectedRow -= 1;
     PlayFrontendSound(frontendSoundId, moveSound);
   }
-  if (IsMenuDownPressed()) {
+  if (controls.down()) {
     WardrobeMenu.selectedRow += 1;
     PlayFrontendSound(frontendSoundId, moveSound);
   }

@@ -3,7 +3,17 @@
 #pragma once
 #include <cstdint>
 
-struct WardrobeMenuState {
+// The menu's five controls, each asked for only where a row acts on it: every answer
+// asks the host whether a pad is in use, so the rows ask in a fixed order.
+struct MenuControls {
+  bool (*up)();
+  bool (*down)();
+  bool (*left)();
+  bool (*right)();
+  bool (*accept)();
+};
+
+struct WardrobeMenuRecord {
   int32_t rowCount = 0;
   int32_t selectedRow = 0;
   int32_t selectedOutfit = 0;
@@ -14,9 +24,8 @@ struct WardrobeMenuState {
   // says "Outfit Saved" or "Outfit Not Saved" accordingly.
   bool saveStored = false;
 };
-extern WardrobeMenuState WardrobeMenu;
+extern WardrobeMenuRecord WardrobeMenu;
 
 extern const char* const SlotNames[13];
 
-void BuildWardrobeMenu();
-bool ComponentHasVariants(uint32_t component);
+void BuildWardrobeMenu(const MenuControls& controls);

@@ -1,14 +1,14 @@
 // One frame of the open wardrobe: the player is held at the site facing its heading,
 // the preview camera is placed in front of the player looking back, the rows run, and
 // now and then the player plays a clothing animation.
+#include "menu/wardrobe_menu_frame.h"
+
 #include <cstring>
 
-#include "core/wardrobe_frame.h"
 #include "host/host_locations.h"
 #include "host/natives.h"
 #include "menu/idle_animation.h"
 #include "menu/preview_camera.h"
-#include "menu/wardrobe_menu.h"
 
 namespace {
 
@@ -35,17 +35,14 @@ void PlaceCamera(const float* playerMatrix) {
 
 }  // namespace
 
-void UpdateWardrobeMenu() {
-  const WardrobeSite* site = WardrobeDriverState.currentSite;
-  if (site == nullptr) return;
-
+void UpdateWardrobeMenu(float siteHeading, const MenuControls& controls) {
   const float* playerMatrix = PlayerPedMatrix();
   int32_t ped = GetPlayerPedHandle();
 
   // Repeated every frame, so the pose, the lost control and the camera follow the
   // player's character as the host moves it.
   PreparePedForMenuFrame(ped);
-  SetPedHeading(ped, site->heading);
+  SetPedHeading(ped, siteHeading);
   SetPlayerControl(LocalPlayerIndex(), false);
   // Without the character's matrix there is nothing to aim at: the host keeps its camera.
   if (playerMatrix != nullptr) {
@@ -53,7 +50,7 @@ void UpdateWardrobeMenu() {
     PlaceCamera(playerMatrix);
   }
 
-  BuildWardrobeMenu();
+  BuildWardrobeMenu(controls);
 
   // Menu time only: the time spent with the menu closed does not count.
   idleSeconds += static_cast<double>(FrameTimeStep());

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "host/host_locations.h"
-#include "host/host_memory.h"
 #include "host/natives.h"
+#include "host/prop_texture_query.h"
 #include "outfits/ini_document.h"
 #include "outfits/outfit_value.h"
 
@@ -45,30 +45,17 @@ int32_t ReadValue(const IniDocument& document, const std::string& key) {
   return value != nullptr ? ParseOutfitValue(*value) : 0;
 }
 
-// While the patch byte is 8 the host's prop query reports the prop's texture in place
-// of its index; it goes back to 4 at once so that no other caller sees the change. The
-// caller holds the byte's protection lifted.
-int32_t QueryPropTexture(int32_t ped, uint32_t anchor) {
-  int32_t texture = 0;
-  WritePropQueryPatchByte(8, false);
-  GetPedPropIndex(ped, anchor, &texture);
-  WritePropQueryPatchByte(4, false);
-  return texture;
-}
-
 }  // namespace
 
 void Outfit::Capture() {
   const int32_t ped = GetPlayerPedHandle();
-  // The patch byte lies in the host's code: one lifted span for all 22 writes of a
-  // capture instead of one per write (a capture runs on every frame at a site).
-  const ProtectionScope patchByteWritable(PropQueryPatchByteAddress(), 1);
+  const PropTextureQuery propTextures;
   for (int i = 0; i < ComponentCount; ++i) {
     const uint32_t index = static_cast<uint32_t>(i);
     drawable[i] = GetPedDrawable(ped, index);
     texture[i] = GetPedTexture(ped, index);
     GetPedPropIndex(ped, index, &prop[i]);
-    propTexture[i] = QueryPropTexture(ped, index);
+    propTexture[i] = propTextures.Texture(ped, index);
   }
 }
 

@@ -13,10 +13,13 @@
 
 #include "core/input_state.h"
 #include "core/wardrobe_frame.h"
+#include "menu/idle_animation.h"
+#include "menu/preview_camera.h"
 #include "menu/wardrobe_menu.h"
 #include "outfits/outfit.h"
 #include "outfits/outfit_files.h"
 #include "sim/sim.h"
+#include "support/plugin_state.h"
 #include "support/test_directory.h"
 
 namespace {
@@ -36,9 +39,7 @@ class WardrobeFrameTest : public ::testing::Test {
     sim::ResetModel();
     directory = std::make_unique<TestWorkingDirectory>("core");
     ASSERT_TRUE(directory->Entered());
-    WardrobeDriverState = WardrobeDriverStateRecord{};
-    WardrobeMenu = WardrobeMenuState{};
-    std::memset(&InputState, 0, sizeof InputState);
+    ResetPluginState();
     LoadOutfits();
   }
 
@@ -63,7 +64,7 @@ TEST_F(WardrobeFrameTest, WhileGameplayIsSuspendedOnlyTheGateIsAsked) {
   sim::SetEpisode(1);
   sim::SetKey('W', true);
   sim::SetPad(23, true);
-  const InputStateRecord before = InputState;
+  const InputRecord before = InputState;
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(std::vector<std::string>{"IsGameplaySuspended"}, Frame());
   }
@@ -105,7 +106,7 @@ TEST_F(WardrobeFrameTest, EpisodeChangesReloadThatEpisodesOutfits) {
 TEST_F(WardrobeFrameTest, EverySiteOffersTheWardrobeAndOpensIt) {
   for (int site = 0; site < 8; ++site) {
     SCOPED_TRACE("site " + std::to_string(site));
-    WardrobeDriverState = WardrobeDriverStateRecord{};
+    WardrobeDriverState = WardrobeDriverRecord{};
     sim::ResetModel();
     const float ownHeight = WardrobeSites[site].z - 0.5f;  // inside the box, not at its centre
     sim::SetPlayerPosition({WardrobeSites[site].x + 0.25f, WardrobeSites[site].y - 0.25f, ownHeight});
@@ -181,6 +182,30 @@ TEST_F(WardrobeFrameTest, ControlAwayFromEverySiteDoesNothing) {
   EXPECT_FALSE(WardrobeDriverState.menuOpen);
   EXPECT_EQ(0, Count(names, "SetPedPosition"));
   EXPECT_EQ(0, Count(names, "ShowHelpMessage"));
+}
+
+// The menu's frame needs a site to face: while the player stands at none, an open menu
+// does not run (no pose, no camera, no menu time), and it runs again back at a site.
+TEST_F(WardrobeFrameTest, AnOpenMenuRunsOnlyAtASite) {
+  sim::PutPlayerAtSite(2);
+  sim::SetPad(23, true);
+  Frame();
+  Frame();  // opens
+  ASSERT_TRUE(WardrobeDriverState.menuOpen);
+  EXPECT_EQ(1, Count(Frame(), "PreparePedForMenuFrame"));
+
+  sim::SetPlayerPosition({0.0f, 0.0f, 0.0f});
+  idleSeconds = 5.0;
+  const std::vector<std::string> away = Frame();
+  EXPECT_EQ(0, Count(away, "PreparePedForMenuFrame"));
+  EXPECT_EQ(0, Count(away, "SetPedHeading"));
+  EXPECT_FALSE(PreviewCamera.active);
+  EXPECT_EQ(5.0, idleSeconds);
+  EXPECT_TRUE(WardrobeDriverState.menuOpen);
+
+  sim::PutPlayerAtSite(2);
+  EXPECT_EQ(1, Count(Frame(), "PreparePedForMenuFrame"));
+  EXPECT_TRUE(PreviewCamera.active);
 }
 
 TEST_F(WardrobeFrameTest, CancelPutsTheOpeningLookBackAndAcceptKeepsThePreview) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "host/game_version.h"
+#include "host/host_locations.h"
 #include "sim/sim.h"
 
 namespace {
@@ -37,8 +38,40 @@ TEST(BuildDetection, ThisHostsVersionSelectsItsLayout) {
   EXPECT_EQ(sim::FileVersion() == 1070 ? 1 : 2, GameVersion);
   EXPECT_EQ(reinterpret_cast<uintptr_t>(GetModuleHandleW(nullptr)), hostBase);
   const uintptr_t expected = hostBase + (GameVersion == 1 ? 0xB1CC68 : 0xB2E0B4);
-  EXPECT_EQ(expected, ResolveHostAddress(0xB1CC68, 0xB2E0B4));
+  EXPECT_EQ(expected, ResolveHostAddress({0xB1CC68, 0xB2E0B4}));
   EXPECT_EQ(sim::HostAt(sim::Layout().localPlayerIndex), reinterpret_cast<uint8_t*>(expected));
+}
+
+// The plug-in's table of host offsets and the simulated host's layout are written
+// apart; every pair must name the same places.
+TEST(BuildDetection, OffsetTableMatchesTheSimulatedLayouts) {
+  namespace O = HostOffsets;
+  for (int build = 1; build <= 2; ++build) {
+    const sim::HostLayout& layout = sim::LayoutOf(build);
+    auto of = [build](HostOffset offset) { return build == 1 ? offset.build1 : offset.build2; };
+    for (int i = 0; i < sim::SiteCount; ++i) EXPECT_EQ(layout.sites[i], of(O::hookSites[i])) << build << " site " << i;
+    EXPECT_EQ(layout.probeSite, of(O::companionProbeSite)) << build;
+    EXPECT_EQ(layout.localPlayerIndex, of(O::localPlayerIndex)) << build;
+    EXPECT_EQ(layout.pedPoolPointer, of(O::pedPoolPointer)) << build;
+    EXPECT_EQ(layout.episodeNumber, of(O::episodeNumber)) << build;
+    EXPECT_EQ(layout.padArray, of(O::padArray)) << build;
+    EXPECT_EQ(layout.frameTimeStep, of(O::frameTimeStep)) << build;
+    EXPECT_EQ(layout.cameraPointer, of(O::cameraPointer)) << build;
+    EXPECT_EQ(layout.hostColourTable, of(O::hostColourTable)) << build;
+    EXPECT_EQ(layout.currentScriptThread, of(O::currentScriptThread)) << build;
+    EXPECT_EQ(layout.propQueryPatchByte, of(O::propQueryPatchByte)) << build;
+    EXPECT_EQ(layout.findNativeHandler, of(O::findNativeHandler)) << build;
+    EXPECT_EQ(layout.getPlayerInfo, of(O::getPlayerInfo)) << build;
+    EXPECT_EQ(layout.getPoolHandle, of(O::getPoolHandle)) << build;
+    EXPECT_EQ(layout.getPlayerPedObject, of(O::getPlayerPedObject)) << build;
+  }
+  EXPECT_EQ(sim::PadControlState, O::padControlState);
+  EXPECT_EQ(sim::PadControlStride, O::padControlStride);
+  EXPECT_EQ(sim::PadControlCount, PadControlCount);
+  EXPECT_EQ(sim::PlayerInfoPedObject, O::playerInfoPedObject);
+  EXPECT_EQ(sim::PedObjectMatrix, O::pedObjectMatrix);
+  EXPECT_EQ(sim::CameraMatrix, O::cameraMatrix);
+  EXPECT_EQ(sim::CameraFieldOfView, O::cameraFieldOfView);
 }
 
 }  // namespace

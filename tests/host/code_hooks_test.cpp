@@ -37,7 +37,7 @@ class CodeHooksTest : public ::testing::Test {
     sim::Boot();
     for (int i = 0; i < 8; ++i) calleesBefore.push_back(sim::SiteCallTarget(i));
     protectionBefore = ProtectionAt(sim::SiteAddress(0));
-    InstallHooks();
+    InstallHooks(frameCallbacks, cameraCallbacks);
   }
   void SetUp() override { sim::ResetModel(); }
   void TearDown() override {
@@ -56,7 +56,7 @@ TEST_F(CodeHooksTest, EachSiteCallsItsThunkAndKeepsThePreviousCallee) {
   ASSERT_NE(0, GameVersion);
   for (int i = 0; i < 8; ++i) {
     const uintptr_t site = sim::SiteAddress(i);
-    EXPECT_EQ(site, ResolveHostAddress(codeHooks[i].offsetBuild1, codeHooks[i].offsetBuild2)) << "site " << i;
+    EXPECT_EQ(site, ResolveHostAddress(codeHooks[i].site)) << "site " << i;
     EXPECT_EQ(0xE8, *reinterpret_cast<const uint8_t*>(site)) << "site " << i;
     EXPECT_EQ(static_cast<int32_t>(HookThunk(i) - site - 5), Displacement(site + 1)) << "site " << i;
     EXPECT_EQ(calleesBefore[i], hookPreviousCallee[i]) << "site " << i;
@@ -66,16 +66,22 @@ TEST_F(CodeHooksTest, EachSiteCallsItsThunkAndKeepsThePreviousCallee) {
   EXPECT_EQ(static_cast<DWORD>(PAGE_EXECUTE_READ), protectionBefore);
 }
 
+// Only bytes of the displacements change: a displacement byte that happens to be the
+// same for the thunk as for the previous callee is not reported, so a site's change
+// may be shorter than 4 bytes, but it lies inside them.
 TEST_F(CodeHooksTest, OnlyTheEightDisplacementsChanged) {
-  std::vector<uint32_t> expected;
-  for (int i = 0; i < 8; ++i) expected.push_back(sim::HostOffsetOf(sim::SiteAddress(i)) + 1);
-  std::sort(expected.begin(), expected.end());
-  std::vector<uint32_t> changed;
+  std::vector<uint32_t> displacements;
+  for (int i = 0; i < 8; ++i) displacements.push_back(sim::HostOffsetOf(sim::SiteAddress(i)) + 1);
+  std::sort(displacements.begin(), displacements.end());
+  std::vector<uint32_t> changedSites;
   for (const sim::CodeRange& range : sim::CodeChangesSinceBoot()) {
-    changed.push_back(range.offset);
-    EXPECT_EQ(4u, range.bytes.size()) << "at offset " << range.offset;
+    const auto next = std::upper_bound(displacements.begin(), displacements.end(), range.offset);
+    ASSERT_NE(next, displacements.begin()) << "change at offset " << range.offset << " before every site";
+    const uint32_t displacement = *(next - 1);
+    EXPECT_LE(range.offset + range.bytes.size(), displacement + 4u) << "change at offset " << range.offset;
+    changedSites.push_back(displacement);
   }
-  EXPECT_EQ(expected, changed);
+  EXPECT_EQ(displacements, changedSites);
 }
 
 TEST_F(CodeHooksTest, HostRegistersReachTheHostRoutineThroughEveryThunk) {
@@ -224,10 +230,10 @@ TEST_F(RelativeCallTest, ReadRelativeTargetSignExtendsEachWidth) {
   const int32_t four = -0x100000;
   std::memcpy(page + 0x30, &four, 4);
   Seal();
-  EXPECT_EQ(At(0x10) + 1 - 2, ReadRelativeTarget(At(0x10), 1, true));
-  EXPECT_EQ(At(0x20) + 2 - 2, ReadRelativeTarget(At(0x20), 2, true));
-  EXPECT_EQ(At(0x30) + 4 - 0x100000, ReadRelativeTarget(At(0x30), 4, true));
-  EXPECT_EQ(0u, ReadRelativeTarget(At(0x10), 3, true));
+  EXPECT_EQ(At(0x10) + 1 - 2, ReadRelativeTarget(At(0x10), 1));
+  EXPECT_EQ(At(0x20) + 2 - 2, ReadRelativeTarget(At(0x20), 2));
+  EXPECT_EQ(At(0x30) + 4 - 0x100000, ReadRelativeTarget(At(0x30), 4));
+  EXPECT_EQ(0u, ReadRelativeTarget(At(0x10), 3));
 }
 
 TEST_F(RelativeCallTest, ProtectionScopeLiftsAndRestores) {
@@ -241,8 +247,41 @@ TEST_F(RelativeCallTest, ProtectionScopeLiftsAndRestores) {
   EXPECT_EQ(static_cast<DWORD>(PAGE_EXECUTE_READ), ProtectionAt(At(0x40)));
   ProtectionScope empty(At(0x40), 0);
   EXPECT_FALSE(empty.Active());
-  WriteRelativeTarget(At(0x50), At(0x50) + 4 + 0x20, true);
+  WriteRelativeTarget(At(0x50), At(0x50) + 4 + 0x20);
   EXPECT_EQ(0x20, Displacement(At(0x50)));
+}
+
+// A write that relies on its caller's lifted span lands inside it without lifting
+// again; one outside the span must not fault on the execute-read page but lift its own.
+TEST_F(RelativeCallTest, WritesInsideALiftedSpanAndLiftsForOneOutsideIt) {
+  Seal();
+  {
+    const ProtectionScope span(At(0x60), 8);
+    WriteHostMemory<uint32_t>(span, At(0x64), 0x11223344u);
+    WriteHostMemory<uint8_t>(span, At(0x80), 0x5A);  // not covered
+    EXPECT_EQ(static_cast<DWORD>(PAGE_EXECUTE_READWRITE), ProtectionAt(At(0x60)));
+  }
+  uint32_t inside = 0;
+  std::memcpy(&inside, page + 0x64, 4);
+  EXPECT_EQ(0x11223344u, inside);
+  EXPECT_EQ(0x5A, page[0x80]);
+  EXPECT_EQ(static_cast<DWORD>(PAGE_EXECUTE_READ), ProtectionAt(At(0x80)));
+}
+
+TEST(ProtectionScopeSpan, CoversExactlyItsBytes) {
+  // Neither lifts anything (nothing is mapped at 0x1000): Covers looks at the span alone.
+  const ProtectionScope empty(0x1000, 0);
+  const ProtectionScope eight(0x1000, 8);
+  struct Case { uintptr_t start; size_t length; bool covered; };
+  const Case cases[] = {
+      {0x1000, 8, true}, {0x1000, 1, true}, {0x1007, 1, true}, {0x1004, 4, true},
+      {0x0FFF, 1, false}, {0x1008, 1, false}, {0x1005, 4, false}, {0x1000, 9, false},
+      {UINTPTR_MAX, 2, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.covered, eight.Covers(c.start, c.length)) << std::hex << c.start << " +" << c.length;
+  }
+  EXPECT_FALSE(empty.Covers(0x1000, 1));
 }
 
 }  // namespace

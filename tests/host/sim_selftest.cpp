@@ -208,6 +208,30 @@ TEST_F(SimulatedHost, RoutinesFollowTheHostsConventions) {
   EXPECT_EQ(matrix[14], 30.0f);
 }
 
+// The three compiled routines keep what cdecl and thiscall promise and no more: ECX
+// and EDX come back holding junk, so a plug-in relying on either fails here.
+TEST_F(SimulatedHost, RoutinesGiveUpTheRegistersTheirConventionsDoNotKeep) {
+  const sim::HostLayout& layout = sim::Layout();
+  const uint32_t pool = ReadU32(sim::HostBase() + layout.pedPoolPointer);
+  for (uint32_t offset : {layout.getPlayerInfo, layout.getPoolHandle, layout.getPlayerPedObject}) {
+    uintptr_t routine = sim::HostBase() + offset;
+    uint32_t ecx = pool;  // the pool, for the member routine
+    uint32_t edx = 0;
+    // One stack argument, whoever pops it: ESP is put back from ESI, which both
+    // conventions keep.
+    asm volatile(
+        "movl %%esp, %%esi\n\t"
+        "pushl $0\n\t"
+        "call *%%eax\n\t"
+        "movl %%esi, %%esp"
+        : "+a"(routine), "+c"(ecx), "=d"(edx)
+        :
+        : "esi", "memory", "cc");
+    EXPECT_EQ(0xBAD0C0C1u, ecx) << std::hex << offset;
+    EXPECT_EQ(0xBAD0C0C2u, edx) << std::hex << offset;
+  }
+}
+
 TEST_F(SimulatedHost, LookupAnswersKnownHashesOnly) {
   for (const sim::NativeInfo& info : sim::NativeCatalogue()) {
     SCOPED_TRACE(info.name);

@@ -87,7 +87,7 @@ TEST_F(MenuRows, RowSetFollowsThePlayerModel) {
     SCOPED_TRACE(testCase.name);
     sim::ResetModel();
     sim::SetUsingPad(true);
-    WardrobeMenu = WardrobeMenuState();
+    WardrobeMenu = WardrobeMenuRecord();
     for (int c = 0; c < 11; ++c) sim::SetComponentModel(c, testCase.components[c]);
     for (auto& worn : testCase.worn) ASSERT_TRUE(sim::Wear(worn.first, worn.second, 0));
 
@@ -328,7 +328,7 @@ TEST_F(MenuRows, KeyboardKeysDriveTheMenuWithoutAPad) {
     sim::SetKey(key, true);
     SampleInput();
     sim::ClearNativeLog();
-    BuildWardrobeMenu();
+    BuildWardrobeMenu(PlayerMenuControls);
   };
   keyFrame('D');
   EXPECT_EQ(sim::Ped().components[1].drawable, 1u);
@@ -448,7 +448,7 @@ TEST_F(MenuRows, AcceptAndCancelRaiseTheirRequestOnly) {
   EXPECT_EQ(sim::CountNativeCalls("SetPlayerControl"), 0);
   EXPECT_EQ(sim::CountNativeCalls("SetPedComponent"), 0);
 
-  WardrobeMenu = WardrobeMenuState();
+  WardrobeMenu = WardrobeMenuRecord();
   WardrobeMenu.selectedRow = cancelRow;
   MenuFrame();
   EXPECT_FALSE(WardrobeMenu.cancelRequested);  // highlighting alone does nothing

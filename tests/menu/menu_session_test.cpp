@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/start_up.h"
+#include "core/frame_callbacks.h"
 #include "host/code_hooks.h"
 #include "menu_test_support.h"
 #include "outfits/outfit_files.h"
@@ -47,7 +48,7 @@ class MenuSession : public MenuHostTest {
     sim::Boot();
     static bool started = false;
     if (!started) {
-      InstallHooks();
+      InstallHooks(frameCallbacks, cameraCallbacks);
       InitPlugin();
       started = true;
     }
@@ -118,7 +119,7 @@ TEST_F(MenuSession, BrowseSaveApplyCancelThenAccept) {
   ASSERT_NO_FATAL_FAILURE(GoToRow("Save Outfit"));
   sim::ClearNativeLog();
   Tap(PadAccept);
-  std::string file = ReadFileText("WardrobeOutfits.ini");
+  std::string file = ReadTextFile("WardrobeOutfits.ini");
   EXPECT_EQ(CountLines(file), 45) << file;
   EXPECT_EQ(file.rfind("[Outfit0]", 0), 0u) << file;
   EXPECT_EQ(CountSavedOutfits(), 1);
@@ -211,7 +212,7 @@ TEST_F(MenuSession, SaveNoticeRunsTwoSecondsOfGameTime) {
     EXPECT_EQ(NoticeFrames("Outfit Saved"), testCase.frames);
     // One save only: the Accept during the notice stored nothing.
     EXPECT_EQ(CountSavedOutfits(), 1);
-    EXPECT_EQ(CountLines(ReadFileText("WardrobeOutfits.ini")), 45);
+    EXPECT_EQ(CountLines(ReadTextFile("WardrobeOutfits.ini")), 45);
   }
 }
 
@@ -266,7 +267,7 @@ TEST_F(MenuSession, FullTableShowsOutfitNotSaved) {
   EXPECT_EQ(FindRow(DrawnRows(), "Outfit")->value, "1/512");
   ASSERT_NO_FATAL_FAILURE(GoToRow("Save Outfit"));
   EXPECT_EQ(NoticeFrames("Outfit Not Saved"), 4);
-  EXPECT_EQ(ReadFileText("WardrobeOutfits.ini"), full);
+  EXPECT_EQ(ReadTextFile("WardrobeOutfits.ini"), full);
 }
 
 // A player protected the outfit file by marking it read-only: the save is refused on
@@ -282,7 +283,7 @@ TEST_F(MenuSession, ReadOnlyFileShowsOutfitNotSaved) {
   ASSERT_NO_FATAL_FAILURE(OpenWardrobe());
   ASSERT_NO_FATAL_FAILURE(GoToRow("Save Outfit"));
   EXPECT_EQ(NoticeFrames("Outfit Not Saved"), 4);
-  EXPECT_EQ(ReadFileText("WardrobeOutfits.ini"), one);
+  EXPECT_EQ(ReadTextFile("WardrobeOutfits.ini"), one);
   EXPECT_EQ(GetFileAttributesA("WardrobeOutfits.ini"), attributes);
   EXPECT_EQ(GetFileAttributesA("WardrobeOutfits.ini.tmp"), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(CountSavedOutfits(), 1);

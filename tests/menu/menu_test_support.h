@@ -21,6 +21,8 @@
 #include "menu/wardrobe_menu.h"
 #include "outfits/outfit.h"
 #include "sim/sim.h"
+#include "support/host_run.h"
+#include "support/plugin_state.h"
 #include "support/test_directory.h"
 
 namespace menu_test {
@@ -111,11 +113,6 @@ inline std::vector<std::string> PrintedTexts() {
   return texts;
 }
 
-inline std::string ReadFileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 inline int CountLines(const std::string& text) {
   int lines = 0;
   for (char c : text) lines += c == '\n';
@@ -142,15 +139,7 @@ class MenuHostTest : public ::testing::Test {
       intercepted = true;
     }
     sim::ResetModel();
-    WardrobeMenu = WardrobeMenuState();
-    WardrobeDriverState.currentSite = nullptr;
-    WardrobeDriverState.wasAtSite = false;
-    WardrobeDriverState.menuOpen = false;
-    WardrobeDriverState.lastEpisode = 0;
-    PreviewCamera = PreviewCameraRecord();
-    idleSeconds = 20.0;
-    InputState = InputStateRecord();
-    for (Outfit& entry : OutfitTable) entry = Outfit();
+    ResetPluginState();
     sim::SetUsingPad(true);
 
     directory = std::make_unique<TestWorkingDirectory>("menu");
@@ -159,7 +148,7 @@ class MenuHostTest : public ::testing::Test {
 
   void TearDown() override {
     directory.reset();
-    for (Outfit& entry : OutfitTable) entry = Outfit();
+    ResetPluginState();
   }
 
   // Makes the given pad controls "just pressed" for the next menu frame (and nothing
@@ -178,7 +167,7 @@ class MenuHostTest : public ::testing::Test {
     sim::World().drawnThisFrame.clear();
     sim::World().sounds.clear();
     sim::ClearNativeLog();
-    BuildWardrobeMenu();
+    BuildWardrobeMenu(PlayerMenuControls);
     return DrawnRows();
   }
 

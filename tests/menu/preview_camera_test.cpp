@@ -10,6 +10,7 @@
 
 #include "menu/idle_animation.h"
 #include "menu/preview_camera.h"
+#include "menu/wardrobe_menu_frame.h"
 #include "menu_test_support.h"
 
 namespace menu_test {
@@ -65,10 +66,9 @@ TEST_F(PreviewCameraTest, RotationMatchesTheRowVectorProduct) {
 }
 
 TEST_F(PreviewCameraTest, MenuFramePosesThePlayerAndPlacesTheCamera) {
-  WardrobeDriverState.currentSite = &WardrobeSites[1];
   SetPlayerMatrix(identityAtOrigin);
   sim::ClearNativeLog();
-  UpdateWardrobeMenu();
+  UpdateWardrobeMenu(WardrobeSites[1].heading, PlayerMenuControls);
 
   std::vector<std::string> names = sim::NativeCallNames();
   ASSERT_GE(names.size(), 4u);
@@ -115,7 +115,6 @@ TEST_F(PreviewCameraTest, CameraMatrixIsExactInFloat32ForATurnedPlayer) {
   for (int heading = 0; heading < 360; heading += 7) {
     const int site = heading % 8;
     SCOPED_TRACE("heading " + std::to_string(heading));
-    WardrobeDriverState.currentSite = &WardrobeSites[site];
     sim::PutPlayerAtSite(site);
     sim::SetPlayerHeadingNow(static_cast<float>(heading));
     const float* p = sim::PlayerMatrix();
@@ -135,19 +134,9 @@ TEST_F(PreviewCameraTest, CameraMatrixIsExactInFloat32ForATurnedPlayer) {
       expected[4 * row + 2] = ProductSum(v[2], 1.0f, ProductSum(v[1], 0.0f, z));
       expected[4 * row + 3] = v[3];
     }
-    UpdateWardrobeMenu();
+    UpdateWardrobeMenu(WardrobeSites[site].heading, PlayerMenuControls);
     for (int i = 0; i < 16; ++i) EXPECT_EQ(PreviewCamera.matrix[i], expected[i]) << i;
   }
-}
-
-TEST_F(PreviewCameraTest, WithoutASiteTheMenuFrameDoesNothing) {
-  WardrobeDriverState.currentSite = nullptr;
-  idleSeconds = 25.0;
-  sim::ClearNativeLog();
-  UpdateWardrobeMenu();
-  EXPECT_TRUE(sim::NativeLog().empty());
-  EXPECT_FALSE(PreviewCamera.active);
-  EXPECT_EQ(idleSeconds, 25.0);
 }
 
 TEST_F(PreviewCameraTest, CameraObjectIsWrittenOnlyWhileActiveAndPresent) {
@@ -207,14 +196,13 @@ TEST_F(PreviewCameraTest, IdleAnimationPlaysWhenMenuTimePassesTwentySeconds) {
       {19.5, 0.75f, true, 0.0},
       {0.0, 0.25f, false, 0.25},
   };
-  WardrobeDriverState.currentSite = &WardrobeSites[0];
   for (const Case& testCase : cases) {
     SCOPED_TRACE(std::to_string(testCase.start) + " + " + std::to_string(testCase.frameTime));
     sim::Ped().animation.clear();
     idleSeconds = testCase.start;
     sim::SetFrameTime(testCase.frameTime);
     sim::ClearNativeLog();
-    UpdateWardrobeMenu();
+    UpdateWardrobeMenu(WardrobeSites[0].heading, PlayerMenuControls);
     EXPECT_EQ(idleSeconds, testCase.after);
     EXPECT_EQ(sim::CountNativeCalls("PlayPedAnim"), testCase.plays ? 1 : 0);
     EXPECT_EQ(!sim::Ped().animation.empty(), testCase.plays);
@@ -245,10 +233,9 @@ TEST_F(PreviewCameraTest, IdleAnimationLoadsTheClothingSetFirst) {
   sim::World().animSetsLoaded.clear();
   sim::World().animSetsLoad = false;
   sim::Ped().animation.clear();
-  WardrobeDriverState.currentSite = &WardrobeSites[0];
   idleSeconds = 20.0;
   sim::ClearNativeLog();
-  UpdateWardrobeMenu();
+  UpdateWardrobeMenu(WardrobeSites[0].heading, PlayerMenuControls);
   EXPECT_EQ(sim::CountNativeCalls("RequestAnimSet"), 1);
   EXPECT_EQ(sim::CountNativeCalls("PlayPedAnim"), 0);
   EXPECT_EQ(idleSeconds, 0.0);

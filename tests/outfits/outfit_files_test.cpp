@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "outfit_test_support.h"
+#include "support/scoped_swap.h"
 #include "outfits/file_replace.h"
 #include "outfits/ini_document.h"
 #include "outfits/outfit.h"
@@ -85,7 +86,7 @@ TEST_F(OutfitFiles, FileNamePerEpisode) {
 TEST_F(OutfitFiles, FirstSaveIntoAMissingFileWritesExactlyTheExampleLayout) {
   DressAsTheExample();
   EXPECT_TRUE(SaveCurrentOutfit());
-  EXPECT_EQ(ReadFileBytes(BaseFile), ReadFileBytes(WARDROBE_SOURCE_DIR "/tests/fixtures/first_save.ini"));
+  EXPECT_EQ(ReadTextFile(BaseFile), ReadTextFile(WARDROBE_SOURCE_DIR "/tests/fixtures/first_save.ini"));
   EXPECT_FALSE(FileExists(std::string(BaseFile) + TemporaryOutfitFileSuffix));
   EXPECT_TRUE(OutfitTable[0].inUse);
   EXPECT_EQ(CountSavedOutfits(), 1);
@@ -95,17 +96,17 @@ TEST_F(OutfitFiles, FirstSaveIntoAMissingFileWritesExactlyTheExampleLayout) {
   // The second save rewrites the whole file: 2 × 45 lines, the first outfit as it was.
   sim::Wear(6, 1, 2);
   EXPECT_TRUE(SaveCurrentOutfit());
-  const std::string text = ReadFileBytes(BaseFile);
+  const std::string text = ReadTextFile(BaseFile);
   EXPECT_EQ(CountLines(text), 90);
-  EXPECT_EQ(text.substr(0, ReadFileBytes(WARDROBE_SOURCE_DIR "/tests/fixtures/first_save.ini").size()),
-            ReadFileBytes(WARDROBE_SOURCE_DIR "/tests/fixtures/first_save.ini"));
+  EXPECT_EQ(text.substr(0, ReadTextFile(WARDROBE_SOURCE_DIR "/tests/fixtures/first_save.ini").size()),
+            ReadTextFile(WARDROBE_SOURCE_DIR "/tests/fixtures/first_save.ini"));
   EXPECT_EQ(CountSavedOutfits(), 2);
   EXPECT_EQ(OutfitTable[1].drawable[6], 1u);
   EXPECT_EQ(OutfitTable[1].texture[6], 2u);
 }
 
 TEST_F(OutfitFiles, LoadReadsValuesAsTheFileHoldsThem) {
-  WriteFileBytes(BaseFile,
+  WriteTextFile(BaseFile,
                  "\xEF\xBB\xBF// saved by hand\r\n"
                  "[Outfit0]\r\n"
                  "Drawable0= 3\r\nDrawable1 =4\r\nTexture0=12abc\r\nProp0=-1\r\nPropTexture0=-1\r\n"
@@ -151,7 +152,7 @@ TEST_F(OutfitFiles, LoadReadsValuesAsTheFileHoldsThem) {
 }
 
 TEST_F(OutfitFiles, AGapIsFilledFirst) {
-  WriteFileBytes(BaseFile, OutfitSection(0, 1) + OutfitSection(1, 1) + OutfitSection(3, 3));
+  WriteTextFile(BaseFile, OutfitSection(0, 1) + OutfitSection(1, 1) + OutfitSection(3, 3));
   LoadOutfits();
   EXPECT_EQ(CountSavedOutfits(), 2);
   EXPECT_TRUE(OutfitTable[3].inUse);
@@ -162,7 +163,7 @@ TEST_F(OutfitFiles, AGapIsFilledFirst) {
   EXPECT_EQ(OutfitTable[2].drawable[1], 1u);
   EXPECT_EQ(OutfitTable[2].texture[1], 2u);
   EXPECT_EQ(OutfitTable[3].drawable[1], 3u);
-  EXPECT_EQ(HeaderLines(ReadFileBytes(BaseFile)),
+  EXPECT_EQ(HeaderLines(ReadTextFile(BaseFile)),
             (std::vector<std::string>{"[Outfit0]", "[Outfit1]", "[Outfit2]", "[Outfit3]"}));
 }
 
@@ -171,10 +172,10 @@ TEST_F(OutfitFiles, SaveKeepsOtherContentAsTextAndOrdersSectionsByName) {
   for (int n = 0; n < 12; ++n) file += OutfitSection(n, n);
   file += "[Outfit3]\r\n";  // a repeated header: Outfit3 starts afresh
   file += "Drawable0= 007\r\nCustom=kept as text \r\n";
-  WriteFileBytes(BaseFile, file);
+  WriteTextFile(BaseFile, file);
 
   EXPECT_TRUE(SaveCurrentOutfit());
-  const std::string text = ReadFileBytes(BaseFile);
+  const std::string text = ReadTextFile(BaseFile);
   EXPECT_EQ(HeaderLines(text),
             (std::vector<std::string>{"[Extra]", "[Outfit0]", "[Outfit1]", "[Outfit10]", "[Outfit11]", "[Outfit12]",
                                       "[Outfit2]", "[Outfit3]", "[Outfit4]", "[Outfit5]", "[Outfit6]", "[Outfit7]",
@@ -188,12 +189,12 @@ TEST_F(OutfitFiles, SaveKeepsOtherContentAsTextAndOrdersSectionsByName) {
 }
 
 TEST_F(OutfitFiles, AnEmptyOutfitSectionIsDroppedByTheNextSave) {
-  WriteFileBytes(BaseFile, "[Outfit0]\r\n");
+  WriteTextFile(BaseFile, "[Outfit0]\r\n");
   LoadOutfits();
   EXPECT_EQ(CountSavedOutfits(), 1);
 
   EXPECT_TRUE(SaveCurrentOutfit());
-  EXPECT_EQ(HeaderLines(ReadFileBytes(BaseFile)), (std::vector<std::string>{"[Outfit1]"}));
+  EXPECT_EQ(HeaderLines(ReadTextFile(BaseFile)), (std::vector<std::string>{"[Outfit1]"}));
   EXPECT_FALSE(OutfitTable[0].inUse);
   EXPECT_TRUE(OutfitTable[1].inUse);
   EXPECT_EQ(CountSavedOutfits(), 0);
@@ -205,23 +206,23 @@ TEST_F(OutfitFiles, AnEmptyOutfitSectionIsDroppedByTheNextSave) {
 TEST_F(OutfitFiles, AFullFileIsLeftAlone) {
   std::string file;
   for (int n = 0; n < OutfitTableSize; ++n) file += OutfitSection(n, n % 7);
-  WriteFileBytes(BaseFile, file);
+  WriteTextFile(BaseFile, file);
   LoadOutfits();
   ASSERT_EQ(CountSavedOutfits(), OutfitTableSize);
   const Outfit lastBefore = OutfitTable[OutfitTableSize - 1];
 
   sim::ClearNativeLog();
   EXPECT_FALSE(SaveCurrentOutfit());
-  EXPECT_EQ(ReadFileBytes(BaseFile), file);
+  EXPECT_EQ(ReadTextFile(BaseFile), file);
   EXPECT_EQ(sim::CountNativeCalls("GetPedDrawable"), 0) << "nothing is captured";
   EXPECT_EQ(CountSavedOutfits(), OutfitTableSize);
   EXPECT_EQ(OutfitTable[OutfitTableSize - 1].drawable[0], lastBefore.drawable[0]);
 }
 
 TEST_F(OutfitFiles, EachEpisodeHasItsOwnFile) {
-  WriteFileBytes("WardrobeOutfits.ini", OutfitSection(0, 1));
-  WriteFileBytes("WardrobeOutfitsTLAD.ini", OutfitSection(0, 2) + OutfitSection(1, 2));
-  WriteFileBytes("WardrobeOutfitsEpisode3.ini", OutfitSection(0, 3));
+  WriteTextFile("WardrobeOutfits.ini", OutfitSection(0, 1));
+  WriteTextFile("WardrobeOutfitsTLAD.ini", OutfitSection(0, 2) + OutfitSection(1, 2));
+  WriteTextFile("WardrobeOutfitsEpisode3.ini", OutfitSection(0, 3));
   struct Step {
     uint32_t episode;
     int count;
@@ -240,12 +241,12 @@ TEST_F(OutfitFiles, EachEpisodeHasItsOwnFile) {
   EXPECT_TRUE(SaveCurrentOutfit());
   EXPECT_TRUE(FileExists("WardrobeOutfitsTBoGT.ini"));
   EXPECT_EQ(CountSavedOutfits(), 1);
-  EXPECT_EQ(ReadFileBytes("WardrobeOutfits.ini"), OutfitSection(0, 1));
+  EXPECT_EQ(ReadTextFile("WardrobeOutfits.ini"), OutfitSection(0, 1));
 }
 
 TEST_F(OutfitFiles, AFileThatCannotBeReadIsNeverOverwritten) {
   const std::string original = OutfitSection(0, 4) + OutfitSection(1, 5);
-  WriteFileBytes(BaseFile, original);
+  WriteTextFile(BaseFile, original);
   LoadOutfits();
   ASSERT_EQ(CountSavedOutfits(), 2);
 
@@ -259,7 +260,7 @@ TEST_F(OutfitFiles, AFileThatCannotBeReadIsNeverOverwritten) {
   EXPECT_EQ(sim::CountNativeCalls("GetPedDrawable"), 0) << "nothing is captured";
   CloseHandle(lock);
 
-  EXPECT_EQ(ReadFileBytes(BaseFile), original);
+  EXPECT_EQ(ReadTextFile(BaseFile), original);
   EXPECT_FALSE(FileExists(std::string(BaseFile) + TemporaryOutfitFileSuffix));
   LoadOutfits();
   EXPECT_EQ(CountSavedOutfits(), 2);
@@ -278,23 +279,24 @@ struct ReplaceCounter {
 
 TEST_F(OutfitFiles, AFileThatCannotBeReplacedStaysAsItWas) {
   const std::string original = OutfitSection(0, 4);
-  WriteFileBytes(BaseFile, original);
+  WriteTextFile(BaseFile, original);
   // Another reader holds the file: reading is shared, deleting or renaming over it is not.
   HANDLE reader = CreateFileA(BaseFile, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(reader, INVALID_HANDLE_VALUE);
   ReplaceCounter::calls = 0;
-  auto* const realReplace = replaceOutfitFile;
-  replaceOutfitFile = ReplaceCounter::Replace;
-  const bool stored = SaveCurrentOutfit();
-  replaceOutfitFile = realReplace;
+  bool stored = false;
+  {
+    const ScopedSwap replace(replaceOutfitFile, &ReplaceCounter::Replace);
+    stored = SaveCurrentOutfit();
+  }
   CloseHandle(reader);
 
   EXPECT_FALSE(stored);
   EXPECT_EQ(ReplaceCounter::calls, 1) << "the file was read and the new one written beside it";
   EXPECT_FALSE(ReplaceCounter::lastResult);
 
-  EXPECT_EQ(ReadFileBytes(BaseFile), original);
+  EXPECT_EQ(ReadTextFile(BaseFile), original);
   EXPECT_FALSE(FileExists(std::string(BaseFile) + TemporaryOutfitFileSuffix));
   EXPECT_EQ(CountSavedOutfits(), 1) << "the reload shows the unchanged file";
 }
@@ -309,22 +311,23 @@ struct ReplaceSpy {
   static bool Interrupt(const char* temporaryPath, const char* targetPath) {
     ++calls;
     temporaryName = temporaryPath;
-    temporaryText = ReadFileBytes(temporaryPath);
-    targetText = ReadFileBytes(targetPath);
+    temporaryText = ReadTextFile(temporaryPath);
+    targetText = ReadTextFile(targetPath);
     return false;
   }
 };
 
 TEST_F(OutfitFiles, ASaveCutShortBeforeTheReplaceLeavesTheOldFile) {
   const std::string original = OutfitSection(0, 4) + OutfitSection(1, 5);
-  WriteFileBytes(BaseFile, original);
+  WriteTextFile(BaseFile, original);
   LoadOutfits();
 
   ReplaceSpy::calls = 0;
-  auto* const realReplace = replaceOutfitFile;
-  replaceOutfitFile = ReplaceSpy::Interrupt;
-  const bool stored = SaveCurrentOutfit();
-  replaceOutfitFile = realReplace;
+  bool stored = false;
+  {
+    const ScopedSwap replace(replaceOutfitFile, &ReplaceSpy::Interrupt);
+    stored = SaveCurrentOutfit();
+  }
 
   EXPECT_FALSE(stored);
   ASSERT_EQ(ReplaceSpy::calls, 1);
@@ -337,7 +340,7 @@ TEST_F(OutfitFiles, ASaveCutShortBeforeTheReplaceLeavesTheOldFile) {
   EXPECT_EQ(ReplaceSpy::temporaryText.substr(0, original.size()), original);
   EXPECT_EQ(ReplaceSpy::targetText, original);
 
-  EXPECT_EQ(ReadFileBytes(BaseFile), original);
+  EXPECT_EQ(ReadTextFile(BaseFile), original);
   EXPECT_FALSE(FileExists(std::string(BaseFile) + TemporaryOutfitFileSuffix));
   EXPECT_EQ(CountSavedOutfits(), 2);
   EXPECT_FALSE(OutfitTable[2].inUse);
@@ -349,9 +352,9 @@ TEST_F(OutfitFiles, AStaleTemporaryFileBreaksNeitherLoadNorSave) {
   for (const bool readOnly : {false, true}) {
     SCOPED_TRACE(readOnly ? "read-only temporary file" : "temporary file");
     const std::string original = OutfitSection(0, 4);
-    WriteFileBytes(BaseFile, original);
+    WriteTextFile(BaseFile, original);
     const std::string temporary = std::string(BaseFile) + TemporaryOutfitFileSuffix;
-    WriteFileBytes(temporary, OutfitSection(0, 9) + OutfitSection(1, 9) + "[Outfit2]\r\nDraw");
+    WriteTextFile(temporary, OutfitSection(0, 9) + OutfitSection(1, 9) + "[Outfit2]\r\nDraw");
     if (readOnly) {
       ASSERT_TRUE(SetFileAttributesA(temporary.c_str(), FILE_ATTRIBUTE_READONLY));
     }
@@ -362,7 +365,7 @@ TEST_F(OutfitFiles, AStaleTemporaryFileBreaksNeitherLoadNorSave) {
 
     EXPECT_TRUE(SaveCurrentOutfit());
     EXPECT_FALSE(FileExists(temporary));
-    const std::string text = ReadFileBytes(BaseFile);
+    const std::string text = ReadTextFile(BaseFile);
     EXPECT_EQ(HeaderLines(text), (std::vector<std::string>{"[Outfit0]", "[Outfit1]"}));
     EXPECT_EQ(text.substr(0, original.size()), original);
     EXPECT_EQ(CountSavedOutfits(), 2);
@@ -394,7 +397,7 @@ TEST_F(OutfitFiles, AFileThatARewriteCouldNotReplaceIsLeftExactlyAsItWas) {
     if (folder) {
       ASSERT_TRUE(CreateDirectoryA(BaseFile, nullptr));
     } else {
-      WriteFileBytes(BaseFile, original);
+      WriteTextFile(BaseFile, original);
       ASSERT_TRUE(SetFileAttributesA(BaseFile, c.attributes));
     }
     const DWORD attributesBefore = GetFileAttributesA(BaseFile);
@@ -415,14 +418,14 @@ TEST_F(OutfitFiles, AFileThatARewriteCouldNotReplaceIsLeftExactlyAsItWas) {
     if (folder) {
       EXPECT_TRUE(RemoveDirectoryA(BaseFile)) << "the folder is still empty";
     } else {
-      EXPECT_EQ(ReadFileBytes(BaseFile), original);
+      EXPECT_EQ(ReadTextFile(BaseFile), original);
       EXPECT_EQ(shownBefore, 2);
       SetFileAttributesA(BaseFile, FILE_ATTRIBUTE_NORMAL);
       DeleteFileA(BaseFile);
     }
   }
   // Writable again, the same file takes the save.
-  WriteFileBytes(BaseFile, original);
+  WriteTextFile(BaseFile, original);
   EXPECT_TRUE(SaveCurrentOutfit());
   EXPECT_EQ(CountSavedOutfits(), 3);
 }

@@ -14,22 +14,9 @@
 #include "sim/host_image.h"
 #include "sim/host_state.h"
 #include "sim/natives.h"
+#include "support/host_run.h"
+#include "support/plugin_state.h"
 #include "support/test_directory.h"
-
-inline void ClearOutfitTable() {
-  for (Outfit& entry : OutfitTable) {
-    entry = Outfit();
-  }
-}
-
-inline std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 inline bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -42,14 +29,14 @@ class OutfitHostTest : public ::testing::Test {
   void SetUp() override {
     sim::Boot();
     sim::ResetModel();
-    ClearOutfitTable();
+    ResetPluginState();
     directory = std::make_unique<TestWorkingDirectory>("outfits");
     ASSERT_TRUE(directory->Entered());
   }
 
   void TearDown() override {
     directory.reset();
-    ClearOutfitTable();
+    ResetPluginState();
   }
 
   std::unique_ptr<TestWorkingDirectory> directory;

@@ -1,0 +1,20 @@
+#include "host/prop_texture_query.h"
+
+#include "host/game_version.h"
+#include "host/natives.h"
+
+uintptr_t PropTextureQuery::PatchByte() {
+  // A byte of the host's code: resolved on first use and kept.
+  static const HostAddress patchByte(HostOffsets::propQueryPatchByte);
+  return patchByte.address;
+}
+
+PropTextureQuery::PropTextureQuery() : patchByteWritable(PatchByte(), 1) {}
+
+int32_t PropTextureQuery::Texture(int32_t ped, uint32_t anchor) const {
+  int32_t texture = 0;
+  WriteHostMemory<uint8_t>(patchByteWritable, PatchByte(), 8);
+  GetPedPropIndex(ped, anchor, &texture);
+  WriteHostMemory<uint8_t>(patchByteWritable, PatchByte(), 4);
+  return texture;
+}
