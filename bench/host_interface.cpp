@@ -8,6 +8,7 @@
 #include "core/frame_callbacks.h"
 #include "host/code_hooks.h"
 #include "host/native_call.h"
+#include "host/native_lookup.h"
 #include "host/natives.h"
 #include "sim/sim.h"
 #include "bench_support.h"

@@ -3,6 +3,7 @@
 #include "host/game_version.h"
 #include "host/host_locations.h"
 #include "host/host_memory.h"
+#include "host/hook_thunks.h"
 
 namespace {
 // The six hooks nobody registers into: installed all the same, pure pass-throughs.

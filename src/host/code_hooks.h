@@ -33,8 +33,6 @@ extern CodeHook codeHooks[CodeHookCount];
 // Filled by the thunks' installation; read by the thunks (hook_thunks.cpp).
 extern "C" uint32_t hookPreviousCallee[CodeHookCount];
 extern "C" uint32_t hookSavedEcx[CodeHookCount];
-// Entry points of the eight thunks.
-uintptr_t HookThunk(int index);
 
 // A script-thread record of our own, current while the frame callbacks run.
 extern uint8_t PluginScriptThread[256];

@@ -23,6 +23,8 @@
 // The stored ECX is one variable per hook: a second thread passing the same after-kind
 // site before the first has dispatched would hand the callbacks its own object. No
 // callback is registered on those two hooks, so nothing reads it yet.
+#include "host/hook_thunks.h"
+
 #include "host/code_hooks.h"
 
 #define WARDROBE_STR2(x) #x

@@ -2,6 +2,7 @@
 
 #include "host/game_version.h"
 #include "host/host_memory.h"
+#include "host/host_routines.h"
 
 namespace {
 // Resolved while the plug-in's globals are constructed, which runs build detection

@@ -21,11 +21,6 @@ uint32_t SwapCurrentScriptThread(uint32_t thread);
 // object; false, and nothing written, when the host has no camera object.
 bool WriteCameraView(const float* matrix, float fieldOfView);
 
-// Host routines.
-uintptr_t GetPlayerInfo(uint32_t playerIndex);
-int32_t GetPoolHandle(uintptr_t pool, uintptr_t object);
-uintptr_t GetPlayerPedObject();
-
 // The player's ped handle, recomputed at every use.
 int32_t GetPlayerPedHandle();
 // The player's world matrix (16 floats, row 3 the position), read through the ped

@@ -5,8 +5,9 @@
 // thiscall, so the compiler's calls assume what those conventions promise and no more:
 // EBX, ESI, EDI, EBP and ESP kept, EAX the result, ECX and EDX lost. (The native
 // lookup promises less; see native_lookup.cpp.)
+#include "host/host_routines.h"
+
 #include "host/game_version.h"
-#include "host/host_locations.h"
 
 uintptr_t GetPlayerInfo(uint32_t playerIndex) {
   using Routine = uint32_t(__cdecl*)(uint32_t);

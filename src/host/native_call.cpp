@@ -1,5 +1,7 @@
 #include "host/native_call.h"
 
+#include "host/native_lookup.h"
+
 NativeCallContext::NativeCallContext()
     : resultPointer(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(slots))),
       argumentCount(0),

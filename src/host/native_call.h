@@ -42,9 +42,6 @@ static_assert(offsetof(NativeCallContext, vectorFixupTargets) == 0x10, "host lay
 static_assert(offsetof(NativeCallContext, vectorTemporaries) == 0x20, "host layout");
 static_assert(offsetof(NativeCallContext, slots) == 0x60, "host layout");
 
-// The handler the host's FindNativeHandler returns for hash, 0 when there is none or
-// the lookup faulted.
-uintptr_t LookupNative(uint32_t hash);
 // Looks the handler up and calls it with the context; false when there is none.
 bool InvokeNative(uint32_t hash, NativeCallContext& context);
 // Copies the vector results the handler left in the context to their targets, the

@@ -1,12 +1,13 @@
 // The host's native lookup takes the hash in ESI and returns the handler in EAX, so it
 // is called from inline assembly; a fault inside it is caught by a structured-exception
 // frame of our own (GCC has no __try). Compiler-specific: GCC/Clang i386 inline asm.
+#include "host/native_lookup.h"
+
 #include <windows.h>
 
 #include <excpt.h>
 
 #include "host/game_version.h"
-#include "host/native_call.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 
 #include "core/frame_callbacks.h"
 #include "host/code_hooks.h"
+#include "host/hook_thunks.h"
 #include "host/game_version.h"
 #include "host/host_memory.h"
 #include "sim/sim.h"

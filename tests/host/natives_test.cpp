@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "host/native_call.h"
+#include "host/native_lookup.h"
 #include "host/natives.h"
 #include "sim/sim.h"
 
