@@ -183,12 +183,335 @@ bool Fail(std::string* error, const std::string& message) {
   return false;
 }
 
-bool Count(const Words& w, size_t low, size_t high, std::string* error) {
-  if (w.size() - 1 < low || w.size() - 1 > high) return Fail(error, "wrong number of arguments for " + w[0]);
+// One command line as its handler sees it: the words (words[0] the command, its
+// argument count already checked), the line without its comment (for commands that
+// take the rest of it as written) and the line as written (note keeps its '#').
+struct CommandCall {
+  const Words& words;
+  const std::string& line;
+  const std::string& rawLine;
+  const char* usage;
+};
+
+// Arguments that do not read as the command wants them: the command's usage.
+bool Usage(const CommandCall& call, std::string* error) { return Fail(error, call.usage); }
+
+using CommandHandler = bool (*)(const CommandCall& call, std::string* error);
+
+constexpr size_t AnyCount = static_cast<size_t>(-1);
+
+struct ScenarioCommand {
+  const char* name;
+  size_t minArguments;
+  size_t maxArguments;  // AnyCount: no upper limit
+  const char* usage;
+  CommandHandler run;
+};
+
+bool LoadCommand(const CommandCall& call, std::string* error) {
+  const std::string& command = call.words[0];
+  return LoadModule(command, RestOfLine(call.line, command));
+}
+
+bool FramesCommand(const CommandCall& call, std::string* error) {
+  long long n = 0;
+  if (!ParseInt(call.words[1], &n) || n < 0) return Usage(call, error);
+  RunFrames(static_cast<int>(n));
   return true;
 }
 
+// A control or key down for one frame, up again.
+template <void (*Set)(int, bool)>
+bool PressCommand(const CommandCall& call, std::string* error) {
+  long long n = 0;
+  if (!ParseInt(call.words[1], &n)) return Usage(call, error);
+  Set(static_cast<int>(n), true);
+  RunFrame();
+  Set(static_cast<int>(n), false);
+  return true;
+}
+
+template <void (*Set)(int, bool)>
+bool HoldCommand(const CommandCall& call, std::string* error) {
+  long long n = 0;
+  bool down = false;
+  if (!ParseInt(call.words[1], &n) || !ParseSwitch(call.words[2], &down)) return Usage(call, error);
+  Set(static_cast<int>(n), down);
+  return true;
+}
+
+template <void (*Set)(bool)>
+bool SwitchCommand(const CommandCall& call, std::string* error) {
+  bool on = false;
+  if (!ParseSwitch(call.words[1], &on)) return Usage(call, error);
+  Set(on);
+  return true;
+}
+
+void SetAnimSetsLoad(bool load) { World().animSetsLoad = load; }
+
+bool ReleaseAllCommand(const CommandCall&, std::string*) {
+  ReleaseAllInput();
+  return true;
+}
+
+bool EpisodeCommand(const CommandCall& call, std::string* error) {
+  long long n = 0;
+  if (!ParseInt(call.words[1], &n)) return Usage(call, error);
+  SetEpisode(static_cast<uint32_t>(n));
+  return true;
+}
+
+bool FrameTimeCommand(const CommandCall& call, std::string* error) {
+  float seconds = 0;
+  if (!ParseFloat(call.words[1], &seconds)) return Usage(call, error);
+  SetFrameTime(seconds);
+  return true;
+}
+
+bool ResolutionCommand(const CommandCall& call, std::string* error) {
+  long long width = 0, height = 0;
+  if (!ParseInt(call.words[1], &width) || !ParseInt(call.words[2], &height)) return Usage(call, error);
+  SetResolution(static_cast<int32_t>(width), static_cast<int32_t>(height));
+  return true;
+}
+
+bool PlayerIndexCommand(const CommandCall& call, std::string* error) {
+  long long n = 0;
+  if (!ParseInt(call.words[1], &n)) return Usage(call, error);
+  SetLocalPlayerIndex(static_cast<uint32_t>(n));
+  return true;
+}
+
+bool AtCommand(const CommandCall& call, std::string* error) {
+  float x = 0, y = 0, z = 0;
+  if (!ParseFloat(call.words[1], &x) || !ParseFloat(call.words[2], &y) || !ParseFloat(call.words[3], &z)) {
+    return Usage(call, error);
+  }
+  SetPlayerPosition({x, y, z});
+  return true;
+}
+
+// A thread that starts and ends at once: every loaded module sees its entry called
+// for a thread attach and a thread detach.
+bool SpawnThreadCommand(const CommandCall&, std::string* error) {
+  HANDLE thread = CreateThread(nullptr, 0, EndAtOnce, nullptr, 0, nullptr);
+  if (thread == nullptr) return Fail(error, "spawn-thread: CreateThread failed");
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
+  return true;
+}
+
+bool BoxSlackCommand(const CommandCall& call, std::string* error) {
+  float slack = 0;
+  if (!ParseFloat(call.words[1], &slack)) return Usage(call, error);
+  World().boxSlack = slack;
+  return true;
+}
+
+bool AtSiteCommand(const CommandCall& call, std::string* error) {
+  long long site = 0;
+  if (!ParseInt(call.words[1], &site) || site < 0 || site > 7) return Usage(call, error);
+  PutPlayerAtSite(static_cast<int>(site));
+  return true;
+}
+
+bool HeadingCommand(const CommandCall& call, std::string* error) {
+  float degrees = 0;
+  if (!ParseFloat(call.words[1], &degrees)) return Usage(call, error);
+  SetPlayerHeadingNow(degrees);
+  return true;
+}
+
+bool ComponentCommand(const CommandCall& call, std::string* error) {
+  const Words& w = call.words;
+  long long component = 0, drawables = 0, count = 0;
+  if (!ParseInt(w[1], &component) || !ParseInt(w[2], &drawables) || component < 0 || component >= ComponentCount ||
+      drawables < 0 || w.size() - 3 > static_cast<size_t>(drawables)) {
+    return Usage(call, error);
+  }
+  std::vector<uint32_t> counts(static_cast<size_t>(drawables), 1);
+  for (size_t i = 3; i < w.size(); ++i) {
+    if (!ParseInt(w[i], &count) || count < 0) return Usage(call, error);
+    counts[i - 3] = static_cast<uint32_t>(count);
+  }
+  SetComponentModel(static_cast<int>(component), counts);
+  return true;
+}
+
+bool WearCommand(const CommandCall& call, std::string* error) {
+  long long component = 0, drawable = 0, texture = 0;
+  if (!ParseInt(call.words[1], &component) || !ParseInt(call.words[2], &drawable) ||
+      !ParseInt(call.words[3], &texture)) {
+    return Usage(call, error);
+  }
+  if (!Wear(static_cast<int>(component), static_cast<uint32_t>(drawable), static_cast<uint32_t>(texture))) {
+    return Fail(error, "wear: no such drawable or texture");
+  }
+  return true;
+}
+
+bool PropCommand(const CommandCall& call, std::string* error) {
+  const Words& w = call.words;
+  long long anchor = 0, prop = 0, texture = 0;
+  if (w.size() == 3 && w[2] == "none" && ParseInt(w[1], &anchor)) {
+    RemoveProp(static_cast<int>(anchor));
+  } else if (w.size() == 4 && ParseInt(w[1], &anchor) && ParseInt(w[2], &prop) && ParseInt(w[3], &texture)) {
+    PutProp(static_cast<int>(anchor), static_cast<int32_t>(prop), static_cast<int32_t>(texture));
+  } else {
+    return Usage(call, error);
+  }
+  return true;
+}
+
+bool FontCommand(const CommandCall& call, std::string* error) {
+  long long n = 0;
+  if (!ParseInt(call.words[1], &n)) return Usage(call, error);
+  const int32_t font = static_cast<int32_t>(n);
+  const std::string& state = call.words[2];
+  if (state == "loaded") {
+    World().fontsAvailable.insert(font);
+    World().fontsLoaded.insert(font);
+  } else if (state == "available") {
+    World().fontsAvailable.insert(font);
+    World().fontsLoaded.erase(font);
+  } else if (state == "missing") {
+    World().fontsAvailable.erase(font);
+    World().fontsLoaded.erase(font);
+  } else {
+    return Usage(call, error);
+  }
+  return true;
+}
+
+bool ColourCommand(const CommandCall& call, std::string* error) {
+  long long entry = 0, colour = 0;
+  if (!ParseInt(call.words[1], &entry) || !ParseInt(call.words[2], &colour)) return Usage(call, error);
+  SetHostColourEntry(static_cast<int>(entry), static_cast<uint32_t>(colour));
+  return true;
+}
+
+bool ProbeTargetCommand(const CommandCall& call, std::string* error) {
+  long long address = 0;
+  if (!ParseInt(call.words[1], &address)) return Usage(call, error);
+  SetProbeTarget(static_cast<uintptr_t>(address));
+  return true;
+}
+
+// The value is the rest of the line as written, spaces and all; without one the
+// variable is removed.
+bool EnvCommand(const CommandCall& call, std::string* error) {
+  const Words& w = call.words;
+  std::string value = w.size() > 2 ? RestOfLine(RestOfLine(call.line, "env"), w[1]) : std::string();
+  SetEnvironmentVariableA(w[1].c_str(), w.size() > 2 ? value.c_str() : nullptr);
+  return true;
+}
+
+bool ResetCommand(const CommandCall&, std::string*) {
+  ResetModel();
+  return true;
+}
+
+bool StateCommand(const CommandCall&, std::string*) {
+  WriteState();
+  return true;
+}
+
+bool ScreenCommand(const CommandCall& call, std::string* error) {
+  std::string path = RestOfLine(call.line, "screen");
+  bool ok = WriteScreen(WindowsPath(path));
+  // Beside the picture, its transcript: PATH.png -> PATH.txt.
+  std::string textPath = path.size() > 4 && path.compare(path.size() - 4, 4, ".png") == 0
+                             ? path.substr(0, path.size() - 4) + ".txt"
+                             : path + ".txt";
+  std::ofstream text(WindowsPath(textPath), std::ios::binary | std::ios::trunc);
+  text << "frame " << CurrentFrame() << (lastNote.empty() ? "" : ": " + lastNote) << "\n" << ScreenTranscript();
+  WriteTraceLine(JsonObject()
+                     .Field("event", "screen")
+                     .Field("frame", CurrentFrame())
+                     .Field("path", path)
+                     .Field("ok", ok)
+                     .Field("transcript", ScreenTranscript())
+                     .RawField("figure", FigureJson(ScreenFigure()))
+                     .Text());
+  return true;
+}
+
+// The note is the rest of the line as written: its '#' is text, not a comment.
+bool NoteCommand(const CommandCall& call, std::string*) {
+  lastNote = RestOfLine(call.rawLine, "note");
+  WriteTraceLine(JsonObject().Field("event", "note").Field("text", lastNote).Text());
+  return true;
+}
+
+// Every command, in the order sim/README.md lists them. The paths of load-plugin,
+// load-module and screen are one word each: a path with a space in it would read as
+// more than one argument.
+const ScenarioCommand commands[] = {
+    {"load-plugin", 1, 1, "load-plugin PATH", LoadCommand},
+    {"load-module", 1, 1, "load-module PATH", LoadCommand},
+    {"frames", 1, 1, "frames N", FramesCommand},
+    {"press-pad", 1, 1, "press-pad I", PressCommand<SetPad>},
+    {"press-key", 1, 1, "press-key I", PressCommand<SetKey>},
+    {"pad", 2, 2, "pad I down|up", HoldCommand<SetPad>},
+    {"key", 2, 2, "key I down|up", HoldCommand<SetKey>},
+    {"release-all", 0, 0, "release-all", ReleaseAllCommand},
+    {"using-pad", 1, 1, "using-pad 0|1", SwitchCommand<SetUsingPad>},
+    {"suspended", 1, 1, "suspended 0|1", SwitchCommand<SetSuspended>},
+    {"episode", 1, 1, "episode N", EpisodeCommand},
+    {"frame-time", 1, 1, "frame-time SECONDS", FrameTimeCommand},
+    {"resolution", 2, 2, "resolution W H", ResolutionCommand},
+    {"player-index", 1, 1, "player-index N", PlayerIndexCommand},
+    {"at", 3, 3, "at X Y Z", AtCommand},
+    {"spawn-thread", 0, 0, "spawn-thread", SpawnThreadCommand},
+    {"box-slack", 1, 1, "box-slack DISTANCE", BoxSlackCommand},
+    {"at-site", 1, 1, "at-site 0..7", AtSiteCommand},
+    {"heading", 1, 1, "heading DEGREES", HeadingCommand},
+    {"component", 2, AnyCount, "component C DRAWABLES TEXCOUNT...", ComponentCommand},
+    {"wear", 3, 3, "wear C D T", WearCommand},
+    {"prop", 2, 3, "prop A P T | prop A none", PropCommand},
+    {"font", 2, 2, "font F loaded|available|missing", FontCommand},
+    {"anim-sets-load", 1, 1, "anim-sets-load 0|1", SwitchCommand<SetAnimSetsLoad>},
+    {"colour", 2, 2, "colour ENTRY 0xAARRGGBB", ColourCommand},
+    {"camera", 1, 1, "camera 0|1", SwitchCommand<SetCameraPresent>},
+    {"lookup-fault", 1, 1, "lookup-fault 0|1", SwitchCommand<SetLookupFault>},
+    {"probe-target", 1, 1, "probe-target ADDRESS", ProbeTargetCommand},
+    {"env", 1, AnyCount, "env NAME [VALUE]", EnvCommand},
+    {"reset", 0, 0, "reset", ResetCommand},
+    {"state", 0, 0, "state", StateCommand},
+    {"screen", 1, 1, "screen PATH.png", ScreenCommand},
+    {"note", 0, AnyCount, "note TEXT", NoteCommand},
+};
+
+const ScenarioCommand* FindCommand(const std::string& name) {
+  for (const ScenarioCommand& command : commands) {
+    if (name == command.name) return &command;
+  }
+  return nullptr;
+}
+
+std::string KnownCommandsText() {
+  std::string text;
+  for (const ScenarioCommand& command : commands) {
+    if (!text.empty()) text += ", ";
+    text += command.name;
+  }
+  return text;
+}
+
+std::string ArgumentCountText(const ScenarioCommand& command) {
+  if (command.maxArguments == AnyCount) return "at least " + std::to_string(command.minArguments);
+  if (command.minArguments == command.maxArguments) return std::to_string(command.minArguments);
+  return std::to_string(command.minArguments) + " to " + std::to_string(command.maxArguments);
+}
+
 }  // namespace
+
+std::vector<std::string> ScenarioCommandNames() {
+  std::vector<std::string> names;
+  for (const ScenarioCommand& command : commands) names.push_back(command.name);
+  return names;
+}
 
 bool RunScenarioLine(const std::string& rawLine, std::string* error) {
   Boot();
@@ -196,152 +519,14 @@ bool RunScenarioLine(const std::string& rawLine, std::string* error) {
   if (size_t hash = line.find('#'); hash != std::string::npos && line.compare(0, 4, "note") != 0) line.erase(hash);
   Words w = Split(line);
   if (w.empty()) return true;
-  const std::string& command = w[0];
-  long long n = 0, m = 0, k = 0;
-  float x = 0, y = 0, z = 0;
-  bool on = false;
-
-  if (command == "note") {
-    lastNote = RestOfLine(rawLine, "note");
-    WriteTraceLine(JsonObject().Field("event", "note").Field("text", lastNote).Text());
-  } else if (command == "load-plugin" || command == "load-module") {
-    if (!Count(w, 1, 1, error)) return false;
-    LoadModule(command, RestOfLine(line, command));
-  } else if (command == "frames") {
-    if (!Count(w, 1, 1, error) || !ParseInt(w[1], &n) || n < 0) return Fail(error, "frames N");
-    RunFrames(static_cast<int>(n));
-  } else if (command == "episode") {
-    if (!Count(w, 1, 1, error) || !ParseInt(w[1], &n)) return Fail(error, "episode N");
-    SetEpisode(static_cast<uint32_t>(n));
-  } else if (command == "at") {
-    if (!Count(w, 3, 3, error) || !ParseFloat(w[1], &x) || !ParseFloat(w[2], &y) || !ParseFloat(w[3], &z)) {
-      return Fail(error, "at X Y Z");
-    }
-    SetPlayerPosition({x, y, z});
-  } else if (command == "at-site") {
-    if (!Count(w, 1, 1, error) || !ParseInt(w[1], &n) || n < 0 || n > 7) return Fail(error, "at-site 0..7");
-    PutPlayerAtSite(static_cast<int>(n));
-  } else if (command == "heading") {
-    if (!Count(w, 1, 1, error) || !ParseFloat(w[1], &x)) return Fail(error, "heading DEGREES");
-    SetPlayerHeadingNow(x);
-  } else if (command == "pad" || command == "key") {
-    if (!Count(w, 2, 2, error) || !ParseInt(w[1], &n) || !ParseSwitch(w[2], &on)) return Fail(error, command + " I down|up");
-    if (command == "pad") {
-      SetPad(static_cast<int>(n), on);
-    } else {
-      SetKey(static_cast<int>(n), on);
-    }
-  } else if (command == "press-pad" || command == "press-key") {
-    if (!Count(w, 1, 1, error) || !ParseInt(w[1], &n)) return Fail(error, command + " I");
-    auto set = command == "press-pad" ? SetPad : SetKey;
-    set(static_cast<int>(n), true);
-    RunFrame();
-    set(static_cast<int>(n), false);
-  } else if (command == "release-all") {
-    ReleaseAllInput();
-  } else if (command == "using-pad" || command == "suspended" || command == "lookup-fault" || command == "camera" ||
-             command == "anim-sets-load") {
-    if (!Count(w, 1, 1, error) || !ParseSwitch(w[1], &on)) return Fail(error, command + " 0|1");
-    if (command == "using-pad") SetUsingPad(on);
-    if (command == "suspended") SetSuspended(on);
-    if (command == "lookup-fault") SetLookupFault(on);
-    if (command == "camera") SetCameraPresent(on);
-    if (command == "anim-sets-load") World().animSetsLoad = on;
-  } else if (command == "frame-time") {
-    if (!Count(w, 1, 1, error) || !ParseFloat(w[1], &x)) return Fail(error, "frame-time SECONDS");
-    SetFrameTime(x);
-  } else if (command == "spawn-thread") {
-    // A thread that starts and ends at once: every loaded module sees its entry called
-    // for a thread attach and a thread detach.
-    HANDLE thread = CreateThread(nullptr, 0, EndAtOnce, nullptr, 0, nullptr);
-    if (thread == nullptr) return Fail(error, "spawn-thread: CreateThread failed");
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
-  } else if (command == "box-slack") {
-    if (!Count(w, 1, 1, error) || !ParseFloat(w[1], &x)) return Fail(error, "box-slack DISTANCE");
-    World().boxSlack = x;
-  } else if (command == "resolution") {
-    if (!Count(w, 2, 2, error) || !ParseInt(w[1], &n) || !ParseInt(w[2], &m)) return Fail(error, "resolution W H");
-    SetResolution(static_cast<int32_t>(n), static_cast<int32_t>(m));
-  } else if (command == "player-index") {
-    if (!Count(w, 1, 1, error) || !ParseInt(w[1], &n)) return Fail(error, "player-index N");
-    SetLocalPlayerIndex(static_cast<uint32_t>(n));
-  } else if (command == "probe-target") {
-    if (!Count(w, 1, 1, error) || !ParseInt(w[1], &n)) return Fail(error, "probe-target ADDRESS");
-    SetProbeTarget(static_cast<uintptr_t>(n));
-  } else if (command == "component") {
-    if (w.size() < 3 || !ParseInt(w[1], &n) || !ParseInt(w[2], &m) || n < 0 || n >= ComponentCount || m < 0 ||
-        w.size() - 3 > static_cast<size_t>(m)) {
-      return Fail(error, "component C DRAWABLES TEXCOUNT...");
-    }
-    std::vector<uint32_t> counts(static_cast<size_t>(m), 1);
-    for (size_t i = 3; i < w.size(); ++i) {
-      if (!ParseInt(w[i], &k) || k < 0) return Fail(error, "component C DRAWABLES TEXCOUNT...");
-      counts[i - 3] = static_cast<uint32_t>(k);
-    }
-    SetComponentModel(static_cast<int>(n), counts);
-  } else if (command == "wear") {
-    if (!Count(w, 3, 3, error) || !ParseInt(w[1], &n) || !ParseInt(w[2], &m) || !ParseInt(w[3], &k)) {
-      return Fail(error, "wear C D T");
-    }
-    if (!Wear(static_cast<int>(n), static_cast<uint32_t>(m), static_cast<uint32_t>(k))) {
-      return Fail(error, "wear: no such drawable or texture");
-    }
-  } else if (command == "prop") {
-    if (w.size() == 3 && w[2] == "none" && ParseInt(w[1], &n)) {
-      RemoveProp(static_cast<int>(n));
-    } else if (w.size() == 4 && ParseInt(w[1], &n) && ParseInt(w[2], &m) && ParseInt(w[3], &k)) {
-      PutProp(static_cast<int>(n), static_cast<int32_t>(m), static_cast<int32_t>(k));
-    } else {
-      return Fail(error, "prop A P T | prop A none");
-    }
-  } else if (command == "font") {
-    if (!Count(w, 2, 2, error) || !ParseInt(w[1], &n)) return Fail(error, "font F loaded|available|missing");
-    int32_t font = static_cast<int32_t>(n);
-    if (w[2] == "loaded") {
-      World().fontsAvailable.insert(font);
-      World().fontsLoaded.insert(font);
-    } else if (w[2] == "available") {
-      World().fontsAvailable.insert(font);
-      World().fontsLoaded.erase(font);
-    } else if (w[2] == "missing") {
-      World().fontsAvailable.erase(font);
-      World().fontsLoaded.erase(font);
-    } else {
-      return Fail(error, "font F loaded|available|missing");
-    }
-  } else if (command == "colour") {
-    if (!Count(w, 2, 2, error) || !ParseInt(w[1], &n) || !ParseInt(w[2], &m)) return Fail(error, "colour ENTRY 0xAARRGGBB");
-    SetHostColourEntry(static_cast<int>(n), static_cast<uint32_t>(m));
-  } else if (command == "env") {
-    if (w.size() < 2) return Fail(error, "env NAME [VALUE]");
-    std::string value = w.size() > 2 ? RestOfLine(RestOfLine(line, "env"), w[1]) : std::string();
-    SetEnvironmentVariableA(w[1].c_str(), w.size() > 2 ? value.c_str() : nullptr);
-  } else if (command == "state") {
-    WriteState();
-  } else if (command == "reset") {
-    ResetModel();
-  } else if (command == "screen") {
-    if (!Count(w, 1, 1, error)) return false;
-    std::string path = RestOfLine(line, "screen");
-    bool ok = WriteScreen(WindowsPath(path));
-    // Beside the picture, its transcript: PATH.png -> PATH.txt.
-    std::string textPath = path.size() > 4 && path.compare(path.size() - 4, 4, ".png") == 0
-                               ? path.substr(0, path.size() - 4) + ".txt"
-                               : path + ".txt";
-    std::ofstream text(WindowsPath(textPath), std::ios::binary | std::ios::trunc);
-    text << "frame " << CurrentFrame() << (lastNote.empty() ? "" : ": " + lastNote) << "\n" << ScreenTranscript();
-    WriteTraceLine(JsonObject()
-                       .Field("event", "screen")
-                       .Field("frame", CurrentFrame())
-                       .Field("path", path)
-                       .Field("ok", ok)
-                       .Field("transcript", ScreenTranscript())
-                       .RawField("figure", FigureJson(ScreenFigure()))
-                       .Text());
-  } else {
-    return Fail(error, "unknown command " + command);
+  const ScenarioCommand* command = FindCommand(w[0]);
+  if (command == nullptr) return Fail(error, "unknown command " + w[0] + "; known commands: " + KnownCommandsText());
+  const size_t arguments = w.size() - 1;
+  if (arguments < command->minArguments || arguments > command->maxArguments) {
+    return Fail(error, "wrong number of arguments for " + w[0] + ": " + std::to_string(arguments) + " given, " +
+                           ArgumentCountText(*command) + " expected (" + command->usage + ")");
   }
+  if (!command->run(CommandCall{w, line, rawLine, command->usage}, error)) return false;
   ReportCodeChanges();
   return true;
 }

@@ -3,6 +3,7 @@
 // RunScenarioFile; in-process tests may run single commands too.
 #pragma once
 #include <string>
+#include <vector>
 
 namespace sim {
 
@@ -15,6 +16,9 @@ int RunScenarioFile(const std::string& scenarioPath, const std::string& tracePat
 bool RunScenarioText(const std::string& text, std::string* error);
 // Runs one line (comments and blank lines do nothing).
 bool RunScenarioLine(const std::string& line, std::string* error);
+// The names of every command the interpreter knows, in the order sim/README.md lists
+// them. An unknown command's error message names them all.
+std::vector<std::string> ScenarioCommandNames();
 
 // A path as Windows wants it: Linux absolute paths ("/work/a") become Z: paths
 // ("Z:\work\a": Wine maps / to Z:); other paths only get backslashes.
