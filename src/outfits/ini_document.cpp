@@ -5,13 +5,9 @@
 #include <iterator>
 #include <utility>
 
-namespace {
+#include "outfits/ascii_whitespace.h"
 
-// Space, tab, line feed, vertical tab, form feed and carriage return; bytes from 0x80
-// upward never count, whatever the C library's locale would say.
-bool IsIniWhitespace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+namespace {
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
@@ -98,7 +94,7 @@ void IniDocument::ParseLine(std::string_view line) {
   }
   if (line[0] == '[') {
     std::size_t length = line.size();
-    while (length > 0 && IsIniWhitespace(line[length - 1])) {
+    while (length > 0 && IsAsciiWhitespace(line[length - 1])) {
       --length;
     }
     // The name lies between the "[" and the last character, whatever that is. A lone
@@ -120,7 +116,7 @@ void IniDocument::ParseLine(std::string_view line) {
     return;
   }
   std::string_view key = line.substr(keyStart, equals - keyStart);
-  while (!key.empty() && IsIniWhitespace(key.front())) {
+  while (!key.empty() && IsAsciiWhitespace(key.front())) {
     key.remove_prefix(1);
   }
   if (currentSection == nullptr) {

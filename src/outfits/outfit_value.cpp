@@ -1,16 +1,10 @@
 #include "outfits/outfit_value.h"
 
-namespace {
-
-bool IsValueWhitespace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-}  // namespace
+#include "outfits/ascii_whitespace.h"
 
 int32_t ParseOutfitValue(std::string_view text) {
   std::size_t position = 0;
-  while (position < text.size() && IsValueWhitespace(text[position])) {
+  while (position < text.size() && IsAsciiWhitespace(text[position])) {
     ++position;
   }
   bool negative = false;
