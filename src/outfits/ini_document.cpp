@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <iterator>
 #include <utility>
 
 #include "outfits/ascii_whitespace.h"
@@ -56,11 +55,6 @@ bool IniDocument::Load() {
   ParseText(text);
   loadResult = IniLoadResult::Loaded;
   return true;
-}
-
-void IniDocument::Parse(std::istream& stream) {
-  const std::string text{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-  ParseText(text);
 }
 
 void IniDocument::ParseText(std::string_view text) {
@@ -140,11 +134,6 @@ bool IniDocument::AddSection(const std::string& name) {
   }
   currentSection = &sections[name];
   return true;
-}
-
-std::string IniDocument::GetValue(const std::string& key, const std::string& defaultValue) const {
-  const std::string* value = FindValue(key);
-  return value != nullptr ? *value : defaultValue;
 }
 
 const std::string* IniDocument::FindValue(const std::string& key) const {

@@ -9,7 +9,6 @@
 #pragma once
 #include <cstddef>
 #include <functional>
-#include <istream>
 #include <map>
 #include <memory_resource>
 #include <string>
@@ -47,19 +46,16 @@ class IniDocument {
   bool Load();
   IniLoadResult LoadResult() const { return loadResult; }
 
-  // Adds what the stream holds, read to its end, to the content.
-  void Parse(std::istream& stream);
-  // The same for text already in memory. "\r\n" reads as "\n", so files with CR LF
-  // and with LF line ends read alike; a UTF-8 byte-order mark at the start is skipped.
+  // Adds what the text holds to the content. "\r\n" reads as "\n", so files with CR
+  // LF and with LF line ends read alike; a UTF-8 byte-order mark at the start is
+  // skipped.
   void ParseText(std::string_view text);
 
   bool SelectSection(const std::string& name);
   // Selects the section, creating it empty when it does not exist; true when created.
   bool AddSection(const std::string& name);
-  // The current section's value of key, or defaultValue when there is no current
-  // section or it has no such key.
-  std::string GetValue(const std::string& key, const std::string& defaultValue) const;
-  // The same without a copy: null when there is no such value.
+  // The current section's value of key, without a copy: null when there is no
+  // current section or it has no such key.
   const std::string* FindValue(const std::string& key) const;
   // Sets the key in the current section; false (and nothing changed) without one.
   bool SetValue(const std::string& key, const std::string& value);

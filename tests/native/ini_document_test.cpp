@@ -2,7 +2,7 @@
 // key/value splitting, whitespace, ordering, the saved layout.
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <optional>
 #include <string>
 
 #include "outfits/ini_document.h"
@@ -15,6 +15,12 @@ Sections ParseSections(const std::string& text) {
   IniDocument document("", false);
   document.ParseText(text);
   return document.Sections();
+}
+
+// FindValue's answer as a value that compares and prints: nullopt for no value.
+std::optional<std::string> ValueOf(const IniDocument& document, const std::string& key) {
+  const std::string* value = document.FindValue(key);
+  return value != nullptr ? std::optional<std::string>(*value) : std::nullopt;
 }
 
 struct ParseCase {
@@ -119,15 +125,14 @@ TEST(IniLongLines, AByteOrderMarkDoesNotCountTowardsTheFirstLine) {
 TEST(IniParse, AddsToExistingContentAndKeepsTheCurrentSection) {
   IniDocument document("", false);
   document.ParseText("[A]\na=1\n");
-  std::istringstream more("b=2\n[B]\nc=3\r\n");
-  document.Parse(more);
+  document.ParseText("b=2\n[B]\nc=3\r\n");
   EXPECT_EQ(document.Sections(), (Sections{{"A", {{"a", "1"}, {"b", "2"}}}, {"B", {{"c", "3"}}}}));
 }
 
-TEST(IniAccess, SelectAddGetSet) {
+TEST(IniAccess, SelectAddFindSet) {
   IniDocument document("", false);
-  // Nothing is current yet: reads give the default, writes change nothing.
-  EXPECT_EQ(document.GetValue("k", "dflt"), "dflt");
+  // Nothing is current yet: reads find nothing, writes change nothing.
+  EXPECT_EQ(ValueOf(document, "k"), std::nullopt);
   EXPECT_FALSE(document.SetValue("k", "v"));
   EXPECT_TRUE(document.Sections().empty());
 
@@ -135,21 +140,20 @@ TEST(IniAccess, SelectAddGetSet) {
   EXPECT_TRUE(document.AddSection("A"));
   EXPECT_TRUE(document.SetValue("k", "1"));
   EXPECT_TRUE(document.AddSection("B"));
-  EXPECT_EQ(document.GetValue("k", "0"), "0");
-  EXPECT_EQ(document.FindValue("k"), nullptr);
+  EXPECT_EQ(ValueOf(document, "k"), std::nullopt);
   // AddSection on an existing name selects it and reports false.
   EXPECT_FALSE(document.AddSection("A"));
-  EXPECT_EQ(document.GetValue("k", "0"), "1");
+  EXPECT_EQ(ValueOf(document, "k"), "1");
   EXPECT_TRUE(document.SetValue("k", "2"));
   // A failed selection leaves the current section as it was.
   EXPECT_FALSE(document.SelectSection("a"));
-  EXPECT_EQ(document.GetValue("k", "0"), "2");
+  EXPECT_EQ(ValueOf(document, "k"), "2");
   EXPECT_TRUE(document.SelectSection("B"));
-  EXPECT_EQ(document.GetValue("k", "none"), "none");
+  EXPECT_EQ(ValueOf(document, "k"), std::nullopt);
 
   document.Clear();
   EXPECT_TRUE(document.Sections().empty());
-  EXPECT_EQ(document.GetValue("k", "after"), "after");
+  EXPECT_EQ(ValueOf(document, "k"), std::nullopt);
   EXPECT_FALSE(document.SetValue("k", "v"));
 }
 
@@ -157,9 +161,9 @@ TEST(IniAccess, LookupIsExact) {
   IniDocument document("", false);
   document.ParseText("[Outfit0]\nDrawable0 =3\nTexture0= 4\n");
   ASSERT_TRUE(document.SelectSection("Outfit0"));
-  EXPECT_EQ(document.GetValue("Drawable0", "0"), "0");
-  EXPECT_EQ(document.GetValue("Drawable0 ", "0"), "3");
-  EXPECT_EQ(document.GetValue("Texture0", "0"), " 4");
+  EXPECT_EQ(ValueOf(document, "Drawable0"), std::nullopt);
+  EXPECT_EQ(ValueOf(document, "Drawable0 "), "3");
+  EXPECT_EQ(ValueOf(document, "Texture0"), " 4");
   EXPECT_FALSE(document.SelectSection("outfit0"));
   EXPECT_FALSE(document.SelectSection(" Outfit0"));
 }

@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const auto& [name, keys] : document.Sections()) {
     Require(document.SelectSection(name));
     for (const auto& [key, value] : keys) {
-      Require(document.GetValue(key, "0") == value);
+      const std::string* found = document.FindValue(key);
+      Require(found != nullptr && *found == value);
       sum += ParseOutfitValue(value);
     }
   }
