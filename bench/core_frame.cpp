@@ -5,11 +5,11 @@
 
 #include <cstdio>
 
-#include "core/start_up.h"
+#include "bench_support.h"
 #include "core/frame_callbacks.h"
+#include "core/start_up.h"
 #include "host/code_hooks.h"
 #include "sim/sim.h"
-#include "bench_support.h"
 
 int main() {
   PrepareBenchmarkHost();
@@ -27,8 +27,9 @@ int main() {
   const double budget = 1e6 / 60.0;
   std::printf("%-44s %9s %9s %14s\n", "", "us/frame", "natives", "plug-in share");
   std::printf("%-44s %9.2f %9.1f %14s\n", "simulated host frame, no plug-in", host.microseconds, host.natives, "-");
-  for (const auto& [name, cost] : {std::pair<const char*, FrameCost>{"with the plug-in, away from every site", away},
-                                   std::pair<const char*, FrameCost>{"with the plug-in, at a site, menu closed", atSite}}) {
+  for (const auto& [name, cost] :
+       {std::pair<const char*, FrameCost>{"with the plug-in, away from every site", away},
+        std::pair<const char*, FrameCost>{"with the plug-in, at a site, menu closed", atSite}}) {
     const double plugin = cost.microseconds - host.microseconds;
     std::printf("%-44s %9.2f %9.1f %11.3f %% of a 60 fps frame\n", name, cost.microseconds, cost.natives,
                 100.0 * plugin / budget);

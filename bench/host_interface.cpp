@@ -5,13 +5,13 @@
 
 #include <cstdio>
 
+#include "bench_support.h"
 #include "core/frame_callbacks.h"
 #include "host/code_hooks.h"
 #include "host/native_call.h"
 #include "host/native_lookup.h"
 #include "host/natives.h"
 #include "sim/sim.h"
-#include "bench_support.h"
 
 namespace {
 

@@ -16,14 +16,14 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
+#include "core/frame_callbacks.h"
 #include "core/start_up.h"
 #include "core/wardrobe_frame.h"
-#include "core/frame_callbacks.h"
 #include "host/code_hooks.h"
 #include "host/native_call.h"
 #include "menu/wardrobe_menu.h"
 #include "sim/sim.h"
-#include "bench_support.h"
 
 namespace {
 
@@ -58,24 +58,19 @@ std::vector<RecordedCall> RecordOneFrame() {
 double ReplayMicroseconds(const std::vector<RecordedCall>& calls, double seconds) {
   int32_t scratch[4] = {};
   return 1e6 * SecondsPerRun(seconds, [&] {
-    for (const RecordedCall& call : calls) {
-      NativeCallContext context;
-      for (size_t k = 0; k < call.signature.size(); ++k) {
-        switch (call.signature[k]) {
-          case 's':
-            context.PushArgument(call.texts[k].c_str());
-            break;
-          case 'p':
-            context.PushArgument(static_cast<const void*>(&scratch[k % 4]));
-            break;
-          default:
-            context.PushArgument(call.slots[k]);
-        }
-      }
-      InvokeNative(call.hash, context);
-    }
-    sim::ClearNativeLog();
-  });
+           for (const RecordedCall& call : calls) {
+             NativeCallContext context;
+             for (size_t k = 0; k < call.signature.size(); ++k) {
+               switch (call.signature[k]) {
+                 case 's': context.PushArgument(call.texts[k].c_str()); break;
+                 case 'p': context.PushArgument(static_cast<const void*>(&scratch[k % 4])); break;
+                 default: context.PushArgument(call.slots[k]);
+               }
+             }
+             InvokeNative(call.hash, context);
+           }
+           sim::ClearNativeLog();
+         });
 }
 
 // Menu frames and the replay of their natives, the quickest round of each.
@@ -151,7 +146,8 @@ int main() {
     FrameCost cost;
     double replay;
   };
-  for (const Line& line : {Line{variedName, varied, variedReplay}, Line{placeholderName, placeholders, placeholderReplay}}) {
+  for (const Line& line :
+       {Line{variedName, varied, variedReplay}, Line{placeholderName, placeholders, placeholderReplay}}) {
     const double withSimulator = line.cost.microseconds - host.microseconds;
     const double own = withSimulator - line.replay;
     std::printf("%-58s %9.2f %9.1f\n", line.name, line.cost.microseconds, line.cost.natives);

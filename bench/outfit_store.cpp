@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "outfits/file_replace.h"
 #include "outfits/ini_document.h"
 #include "outfits/outfit.h"
@@ -24,7 +25,6 @@
 #include "outfits/outfit_value.h"
 #include "sim/host_image.h"
 #include "sim/host_state.h"
-#include "bench_support.h"
 #include "support/host_run.h"
 #include "support/scoped_swap.h"
 

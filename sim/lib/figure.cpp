@@ -40,7 +40,7 @@ constexpr uint32_t Palette[] = {0x3B5BA5, 0xC0392B, 0x27AE60, 0xE1B12C, 0x8E44AD
 constexpr uint32_t SkinTones[] = {0xF1C27D, 0xC68642, 0x8D5524, 0xFFDBAC, 0xE0AC69};
 
 struct Projected {
-  float x, y;          // pixels
+  float x, y;  // pixels
   float pixelsPerMetre;
   bool visible;
 };
@@ -79,7 +79,8 @@ Figure FigureOnScreen(int width, int height) {
   };
   auto prop = [&](const BodyBox& box, int anchor, uint32_t salt) {
     const PropState& state = Ped().props[anchor];
-    if (state.index >= 0) add(box, Palette[(static_cast<uint32_t>(state.index) + salt) % 8], state.texture < 0 ? 0 : state.texture);
+    if (state.index >= 0)
+      add(box, Palette[(static_cast<uint32_t>(state.index) + salt) % 8], state.texture < 0 ? 0 : state.texture);
   };
   // Component numbers: 0 head, 1 torso, 2 legs, 3 special, 5 feet, 6 jacket, 7 hair;
   // prop anchors: 0 hats, 1 glasses. The salts keep neighbouring slots apart in colour.

@@ -229,7 +229,8 @@ uint32_t RunNativeBehaviour(uint32_t hash, const uint32_t* s) {
       world.animSetsRequested.insert(S(s[0]));
       return 0;
     case 0x4BF36A32:  // LoadRequestsNow
-      if (world.animSetsLoad) world.animSetsLoaded.insert(world.animSetsRequested.begin(), world.animSetsRequested.end());
+      if (world.animSetsLoad)
+        world.animSetsLoaded.insert(world.animSetsRequested.begin(), world.animSetsRequested.end());
       world.animSetsRequested.clear();
       return 0;
     case 0x52202E76:  // PlayPedAnim
@@ -238,8 +239,7 @@ uint32_t RunNativeBehaviour(uint32_t hash, const uint32_t* s) {
         ped.animationSet = S(s[2]);
       }
       return 0;
-    default:
-      return 0;
+    default: return 0;
   }
 }
 

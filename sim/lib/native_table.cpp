@@ -39,15 +39,10 @@ std::string ArgumentText(char kind, uint32_t slot) {
       std::snprintf(buffer, sizeof buffer, "%.9g", value);
       return buffer;
     }
-    case 'b':
-      return (slot & 0xFF) ? "true" : "false";
-    case 's':
-      return ReadGuestString(slot);
-    case 'p':
-      std::snprintf(buffer, sizeof buffer, "0x%08X", slot);
-      return buffer;
-    default:
-      return std::to_string(static_cast<int32_t>(slot));
+    case 'b': return (slot & 0xFF) ? "true" : "false";
+    case 's': return ReadGuestString(slot);
+    case 'p': std::snprintf(buffer, sizeof buffer, "0x%08X", slot); return buffer;
+    default: return std::to_string(static_cast<int32_t>(slot));
   }
 }
 
@@ -58,13 +53,10 @@ std::string ArgumentJson(char kind, uint32_t slot) {
       std::memcpy(&value, &slot, 4);
       return JsonNumber(value);
     }
-    case 'b':
-      return (slot & 0xFF) ? "true" : "false";
+    case 'b': return (slot & 0xFF) ? "true" : "false";
     case 's':
-    case 'p':
-      return JsonString(ArgumentText(kind, slot));
-    default:
-      return std::to_string(static_cast<int32_t>(slot));
+    case 'p': return JsonString(ArgumentText(kind, slot));
+    default: return std::to_string(static_cast<int32_t>(slot));
   }
 }
 
@@ -98,7 +90,8 @@ extern "C" void __cdecl SimDispatchNative(uint32_t index, NativeContext* context
   call.argumentCount = context->argumentCount;
   std::memcpy(call.slots, slots, sizeof call.slots);
   call.signature = info.signature;
-  for (size_t i = 0; i < call.signature.size(); ++i) call.args.push_back(ArgumentText(call.signature[i], call.slots[i]));
+  for (size_t i = 0; i < call.signature.size(); ++i)
+    call.args.push_back(ArgumentText(call.signature[i], call.slots[i]));
   call.boolResult = info.boolResult;
   call.patchByte = info.hash == 0x3AC85DB1 ? PropQueryPatchByteValue() : -1;
   call.scriptThread = CurrentScriptThreadValue();
@@ -118,7 +111,11 @@ extern "C" uintptr_t __cdecl SimFindNativeHandler(uint32_t hash) {
   if (handler == 0) {
     unknownLookups.push_back(hash);
     if (TraceOpen()) {
-      WriteTraceLine(JsonObject().Field("event", "unknown-native").Field("frame", CurrentFrame()).Field("hash", HexText(hash)).Text());
+      WriteTraceLine(JsonObject()
+                         .Field("event", "unknown-native")
+                         .Field("frame", CurrentFrame())
+                         .Field("hash", HexText(hash))
+                         .Text());
     }
   }
   return handler;

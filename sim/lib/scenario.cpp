@@ -2,6 +2,7 @@
 #include "sim/scenario.h"
 
 #include <windows.h>
+
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -75,8 +76,11 @@ std::string RestOfLine(const std::string& line, const std::string& command) {
 
 void ReportCodeChanges() {
   for (const CodeRange& range : TakeNewCodeChanges()) {
-    WriteTraceLine(
-        JsonObject().Field("event", "code-write").Field("offset", OffsetText(range.offset)).Field("bytes", range.BytesText()).Text());
+    WriteTraceLine(JsonObject()
+                       .Field("event", "code-write")
+                       .Field("offset", OffsetText(range.offset))
+                       .Field("bytes", range.BytesText())
+                       .Text());
   }
 }
 
@@ -541,7 +545,12 @@ bool RunScenarioText(const std::string& text, std::string* error) {
     std::string message;
     if (!RunScenarioLine(line, &message)) {
       if (error) *error = "line " + std::to_string(number) + ": " + message;
-      WriteTraceLine(JsonObject().Field("event", "error").Field("line", number).Field("text", line).Field("message", message).Text());
+      WriteTraceLine(JsonObject()
+                         .Field("event", "error")
+                         .Field("line", number)
+                         .Field("text", line)
+                         .Field("message", message)
+                         .Text());
       return false;
     }
   }
@@ -556,7 +565,8 @@ int RunScenarioFile(const std::string& scenarioPath, const std::string& tracePat
   }
   std::ifstream file(scenarioPath, std::ios::binary);
   if (!file) {
-    WriteTraceLine(JsonObject().Field("event", "error").Field("message", "cannot read the scenario " + scenarioPath).Text());
+    WriteTraceLine(
+        JsonObject().Field("event", "error").Field("message", "cannot read the scenario " + scenarioPath).Text());
     CloseTrace();
     return 2;
   }

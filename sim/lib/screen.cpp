@@ -97,7 +97,8 @@ float TextWidth(const Font& font, const std::string& text, const TextStyle& styl
     int advance, bearing;
     stbtt_GetCodepointHMetrics(&font.info, points[i], &advance, &bearing);
     width += advance * scale * style.widthFactor;
-    if (i + 1 < points.size()) width += stbtt_GetCodepointKernAdvance(&font.info, points[i], points[i + 1]) * scale * style.widthFactor;
+    if (i + 1 < points.size())
+      width += stbtt_GetCodepointKernAdvance(&font.info, points[i], points[i + 1]) * scale * style.widthFactor;
   }
   return width;
 }

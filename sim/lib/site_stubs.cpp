@@ -21,15 +21,15 @@ struct SiteRecord {
   uint32_t stubEsp;
   uint32_t callee[8];  // registers at the callee's entry, indexed by Reg32
   uint32_t calleeReturn;
-  uint32_t after[8];   // registers after the call, indexed by Reg32 (ECX, EDX unused)
+  uint32_t after[8];  // registers after the call, indexed by Reg32 (ECX, EDX unused)
 };
 static_assert(sizeof(SiteRecord) <= 0x80, "site records are 0x80 bytes apart");
 
 constexpr uint32_t SiteRecordStride = 0x80;
 constexpr uint32_t SkipProbeFlag = SimFlagsOffset + 0;
 constexpr uint32_t ProbeDistance = 20;
-constexpr uint32_t PlainStubPrefix = 1 + 6 + 7 * 5;            // pushad, save ESP, seven loads
-constexpr uint32_t ProbeTestLength = 7 + 2;                     // cmp byte [flag], 0; jne over the probe
+constexpr uint32_t PlainStubPrefix = 1 + 6 + 7 * 5;  // pushad, save ESP, seven loads
+constexpr uint32_t ProbeTestLength = 7 + 2;          // cmp byte [flag], 0; jne over the probe
 
 const Reg32 loadedRegisters[7] = {EAX, EBX, ECX, EDX, ESI, EDI, EBP};
 const char* const registerNames[8] = {"EAX", "ECX", "EDX", "EBX", "ESP", "EBP", "ESI", "EDI"};
@@ -56,8 +56,8 @@ void PlantCallee(int site) {
 void PlantStub(int site) {
   const uint32_t siteOffset = Layout().sites[site];
   const bool withProbe = site == FrameSite;
-  const uint32_t start = withProbe ? siteOffset - ProbeDistance - ProbeTestLength - PlainStubPrefix
-                                   : siteOffset - PlainStubPrefix;
+  const uint32_t start =
+      withProbe ? siteOffset - ProbeDistance - ProbeTestLength - PlainStubPrefix : siteOffset - PlainStubPrefix;
   stubStart[site] = start;
   SiteRecord& record = RecordOf(site);
   X86Emitter code(HostBase() + start);
@@ -179,7 +179,8 @@ SiteObservation RunSite(int site) {
   Compare(result, "after the call", EAX, record.after[EAX], SiteResultValue(site));
   observation.resultReachedSite = result.empty();
   std::string preserved;
-  for (Reg32 reg : {EBX, ESI, EDI, EBP}) Compare(preserved, "after the call", reg, record.after[reg], SiteRegisterValue(site, reg));
+  for (Reg32 reg : {EBX, ESI, EDI, EBP})
+    Compare(preserved, "after the call", reg, record.after[reg], SiteRegisterValue(site, reg));
   Compare(preserved, "after the call", ESP, record.after[ESP], record.stubEsp);
   observation.registersPreserved = preserved.empty();
   for (const std::string* part : {&result, &preserved}) {

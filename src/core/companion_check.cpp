@@ -11,7 +11,7 @@ void CheckCompanionModule() {
   HMODULE companion = GetModuleHandleA("KorvaneIV.asi");
   FARPROC exported = companion != nullptr ? GetProcAddress(companion, "GetKorvaneVersion") : nullptr;
   if (exported != nullptr) {
-    using GetVersion = void(__cdecl*)(uint32_t* version, uint32_t* unused);
+    using GetVersion = void(__cdecl*)(uint32_t * version, uint32_t * unused);
     // A companion that returns without storing a version counts as version 0: too old.
     uint32_t version = 0;
     uint32_t unused = 0;

@@ -1,9 +1,9 @@
 #include "host/code_hooks.h"
 
 #include "host/game_version.h"
+#include "host/hook_thunks.h"
 #include "host/host_locations.h"
 #include "host/host_memory.h"
-#include "host/hook_thunks.h"
 
 namespace {
 // The six hooks nobody registers into: installed all the same, pure pass-throughs.
@@ -68,7 +68,8 @@ extern "C" void __cdecl DispatchBeforeHook(uint32_t index) {
     return;
   }
   // Natives need a current script thread: ours, for the duration of the walk.
-  const uint32_t saved = SwapCurrentScriptThread(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(PluginScriptThread)));
+  const uint32_t saved =
+      SwapCurrentScriptThread(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(PluginScriptThread)));
   WalkCallbacks(*hook.callbacks);
   SwapCurrentScriptThread(saved);
 }

@@ -15,9 +15,9 @@ using AfterCallback = void (*)(uint32_t object);
 using AfterCallbackList = std::list<AfterCallback>;
 
 enum class HookKind : uint8_t {
-  Before,                   // callbacks, then a jump to the previous callee
-  BeforeWithScriptThread,   // the same, inside the plug-in's script context
-  After,                    // the previous callee, then the callbacks
+  Before,                  // callbacks, then a jump to the previous callee
+  BeforeWithScriptThread,  // the same, inside the plug-in's script context
+  After,                   // the previous callee, then the callbacks
 };
 
 struct CodeHook {

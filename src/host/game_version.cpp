@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 int32_t GameVersion = 0;
 uintptr_t hostBase = 0;

@@ -26,5 +26,8 @@ struct HostAddress {
   uintptr_t address;
   explicit HostAddress(HostOffset offset) : address(ResolveHostAddress(offset)) {}
   explicit operator bool() const { return address != 0; }
-  template <typename T> T* As() const { return reinterpret_cast<T*>(address); }
+  template <typename T>
+  T* As() const {
+    return reinterpret_cast<T*>(address);
+  }
 };

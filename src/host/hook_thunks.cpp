@@ -30,6 +30,7 @@
 #define WARDROBE_STR2(x) #x
 #define WARDROBE_STR(x) WARDROBE_STR2(x)
 
+// clang-format off
 #define BEFORE_THUNK(n)                                                   \
   asm(".text\n"                                                           \
       ".globl _HookThunk" #n "\n"                                         \
@@ -54,6 +55,8 @@
       "  addl $8, %esp\n"                                                 \
       "  popal\n"                                                         \
       "  ret\n");
+
+// clang-format on
 
 BEFORE_THUNK(0)
 BEFORE_THUNK(1)

@@ -25,7 +25,8 @@ float FrameTimeStep() { return *frameTimeStep.As<const float>(); }
 uint32_t HostColour(int entry) { return hostColourTable.As<const uint32_t>()[entry]; }
 
 bool PadControlDown(int control) {
-  const uintptr_t offset = HostOffsets::padControlState + HostOffsets::padControlStride * static_cast<uint32_t>(control);
+  const uintptr_t offset =
+      HostOffsets::padControlState + HostOffsets::padControlStride * static_cast<uint32_t>(control);
   return padArray.As<const uint8_t>()[offset] != 0;
 }
 

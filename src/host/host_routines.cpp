@@ -16,7 +16,7 @@ uintptr_t GetPlayerInfo(uint32_t playerIndex) {
 }
 
 int32_t GetPoolHandle(uintptr_t pool, uintptr_t object) {
-  using Routine = int32_t(__attribute__((thiscall)) *)(uint32_t, uint32_t);
+  using Routine = int32_t(__attribute__((thiscall))*)(uint32_t, uint32_t);
   auto routine = reinterpret_cast<Routine>(ResolveHostAddress(HostOffsets::getPoolHandle));
   return routine(static_cast<uint32_t>(pool), static_cast<uint32_t>(object));
 }

@@ -43,7 +43,8 @@ void CopyVectorResults(NativeCallContext& context) {
   while (context.vectorFixupCount > 0) {
     --context.vectorFixupCount;
     const auto& source = context.vectorTemporaries[context.vectorFixupCount];
-    auto* target = reinterpret_cast<float*>(static_cast<uintptr_t>(context.vectorFixupTargets[context.vectorFixupCount]));
+    auto* target =
+        reinterpret_cast<float*>(static_cast<uintptr_t>(context.vectorFixupTargets[context.vectorFixupCount]));
     target[0] = source.x;
     target[1] = source.y;
     target[2] = source.z;

@@ -12,10 +12,10 @@ struct NativeCallContext {
     uint32_t padding;
   };
 
-  uint32_t resultPointer;       // address of slots: slot 0 receives the result
-  uint32_t argumentCount;       // 0 to 16
-  uint32_t argumentPointer;     // address of slots
-  uint32_t vectorFixupCount;    // set by the handler
+  uint32_t resultPointer;     // address of slots: slot 0 receives the result
+  uint32_t argumentCount;     // 0 to 16
+  uint32_t argumentPointer;   // address of slots
+  uint32_t vectorFixupCount;  // set by the handler
   uint32_t vectorFixupTargets[4];
   VectorResult vectorTemporaries[4];
   uint32_t slots[16];

@@ -43,9 +43,7 @@ int32_t SetPedProp(int32_t ped, uint32_t anchor, int32_t prop) { return CallNati
 int32_t SetPedPropWithTexture(int32_t ped, uint32_t anchor, int32_t prop, int32_t texture) {
   return CallNative(H::SetPedPropWithTexture, ped, anchor, prop, texture);
 }
-int32_t PlayFrontendSound(int32_t soundId, const char* name) {
-  return CallNative(H::PlayFrontendSound, soundId, name);
-}
+int32_t PlayFrontendSound(int32_t soundId, const char* name) { return CallNative(H::PlayFrontendSound, soundId, name); }
 int32_t ClearPrintedMessages() { return CallNative(H::ClearPrintedMessages); }
 int32_t PrintLiteralMessage(const char* label, const char* text, int32_t milliseconds, bool flag) {
   return CallNative(H::PrintLiteralMessage, label, text, milliseconds, flag);

@@ -14,7 +14,7 @@
 WardrobeMenuRecord WardrobeMenu;
 
 const char* const SlotNames[13] = {
-    "Head", "Torso", "Legs",      "Special", "Hands", "Feet",    "Jacket",
+    "Head", "Torso",     "Legs",  "Special", "Hands", "Feet",    "Jacket",
     "Hair", "Special 2", "Teeth", "Face",    "Hats",  "Glasses",
 };
 

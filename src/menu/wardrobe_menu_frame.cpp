@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr float cameraDistance = 2.1f;      // along the player's forward axis
+constexpr float cameraDistance = 2.1f;       // along the player's forward axis
 constexpr float cameraHeightOffset = -0.1f;  // along the player's up axis
 constexpr float cameraFieldOfView = 55.0f;
 constexpr float halfTurn = 3.1415927f;

@@ -8,9 +8,7 @@
 
 namespace {
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
+bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 // A key that would not read back as itself from "key=value": an empty key, or one
 // that makes the line a comment or a header. The reader strips leading whitespace

@@ -13,7 +13,7 @@ struct Outfit {
   bool inUse = false;
   uint32_t drawable[ComponentCount] = {};
   uint32_t texture[ComponentCount] = {};
-  int32_t prop[PropAnchorCount] = {};         // negative: no prop at that anchor
+  int32_t prop[PropAnchorCount] = {};  // negative: no prop at that anchor
   int32_t propTexture[PropAnchorCount] = {};
 
   // Reads the player's current look into the four arrays (inUse untouched).

@@ -28,8 +28,7 @@ std::string LoadPlugin() { return "load-plugin " + PluginPath() + "\n"; }
 
 TEST(CoreScenarios, UnsupportedBuildStaysIdleAndLeavesTheHostUntouched) {
   if (ThisBuild() != 1070) GTEST_SKIP() << "one run is enough";
-  const HostRun run = RunHost(1071, LoadPlugin() + "at-site 0\npad 23 down\nframes 5\n",
-                              FreshWorkDir("unsupported"));
+  const HostRun run = RunHost(1071, LoadPlugin() + "at-site 0\npad 23 down\nframes 5\n", FreshWorkDir("unsupported"));
   ASSERT_TRUE(run.RanToEnd()) << run.traceText;
   EXPECT_EQ(0u, run.exitCode);
   ASSERT_NE(nullptr, run.LastEvent("load-plugin"));
@@ -43,8 +42,8 @@ TEST(CoreScenarios, UnsupportedBuildStaysIdleAndLeavesTheHostUntouched) {
 TEST(CoreScenarios, SupportedBuildPatchesTheEightSitesAndKeepsTheHostsRegisters) {
   // Thread attach and detach between load and frames must change nothing: a second
   // installation would make every thunk its own previous callee.
-  const HostRun run = RunHost(ThisBuild(), LoadPlugin() + "spawn-thread\nspawn-thread\nframes 3\n",
-                              FreshWorkDir("patched"));
+  const HostRun run =
+      RunHost(ThisBuild(), LoadPlugin() + "spawn-thread\nspawn-thread\nframes 3\n", FreshWorkDir("patched"));
   ASSERT_TRUE(run.RanToEnd()) << run.traceText;
   EXPECT_EQ(8u, run.Events("code-write").size());
   for (const JsonValue* write : run.Events("code-write")) {
@@ -99,8 +98,8 @@ TEST(CoreScenarios, EverySiteShowsThePromptAndOpensTheWardrobe) {
 
 struct CompanionCase {
   const char* name;
-  const char* module;   // fixture directory, or nullptr for no companion module
-  const char* version;  // what the fixture's export stores ("unset": nothing)
+  const char* module;       // fixture directory, or nullptr for no companion module
+  const char* version;      // what the fixture's export stores ("unset": nothing)
   const char* probeTarget;  // destination of the probed host call, or nullptr to leave it
   bool exits;
 };
@@ -121,7 +120,8 @@ TEST(CoreScenarios, CompanionCheckEndsTheGameOnlyForAnOutdatedOrHiddenCompanion)
     SCOPED_TRACE(c.name);
     std::string scenario;
     if (c.version != nullptr) scenario += std::string("env KORVANE_FIXTURE_VERSION ") + c.version + "\n";
-    if (c.module != nullptr) scenario += "load-module " + BuildPath(std::string("fixtures/") + c.module + "/KorvaneIV.asi") + "\n";
+    if (c.module != nullptr)
+      scenario += "load-module " + BuildPath(std::string("fixtures/") + c.module + "/KorvaneIV.asi") + "\n";
     if (c.probeTarget != nullptr) scenario += std::string("probe-target ") + c.probeTarget + "\n";
     // The check waits for the first frame that gets past the gate.
     scenario += LoadPlugin() + "suspended 1\nframes 2\nnote gate open\nsuspended 0\nframes 2\n";
@@ -131,7 +131,8 @@ TEST(CoreScenarios, CompanionCheckEndsTheGameOnlyForAnOutdatedOrHiddenCompanion)
       EXPECT_EQ(0u, run.exitCode);
       const auto boxes = run.Events("message-box");
       ASSERT_EQ(1u, boxes.size());
-      EXPECT_EQ("Incompatible/outdated version of Korvane detected! The game will now exit.", (*boxes[0])["text"].Str());
+      EXPECT_EQ("Incompatible/outdated version of Korvane detected! The game will now exit.",
+                (*boxes[0])["text"].Str());
       EXPECT_EQ("", (*boxes[0])["caption"].Str());
       EXPECT_EQ(16, (*boxes[0])["style"].Int());
       EXPECT_EQ(3, run.CountNative("IsGameplaySuspended")) << "ended on the first active frame";

@@ -71,8 +71,8 @@ TEST_F(InputStateTest, MenuQueriesListenOnlyToTheDeviceInUse) {
     int key;
   };
   const Query queries[] = {
-      {"up", IsMenuUpPressed, 65, 'W'},       {"down", IsMenuDownPressed, 64, 'S'},
-      {"left", IsMenuLeftPressed, 66, 'A'},   {"right", IsMenuRightPressed, 67, 'D'},
+      {"up", IsMenuUpPressed, 65, 'W'},         {"down", IsMenuDownPressed, 64, 'S'},
+      {"left", IsMenuLeftPressed, 66, 'A'},     {"right", IsMenuRightPressed, 67, 'D'},
       {"accept", IsMenuAcceptPressed, 77, 'E'},
   };
   for (const Query& q : queries) {
@@ -81,11 +81,17 @@ TEST_F(InputStateTest, MenuQueriesListenOnlyToTheDeviceInUse) {
       SampleInput();
       sim::SetUsingPad(usingPad);
       // Only the other device's input is pressed: nothing.
-      if (usingPad) sim::SetKey(q.key, true); else sim::SetPad(q.padControl, true);
+      if (usingPad)
+        sim::SetKey(q.key, true);
+      else
+        sim::SetPad(q.padControl, true);
       SampleInput();
       EXPECT_FALSE(q.pressed()) << q.name << (usingPad ? " with a pad" : " on the keyboard");
       // Now this device's input as well.
-      if (usingPad) sim::SetPad(q.padControl, true); else sim::SetKey(q.key, true);
+      if (usingPad)
+        sim::SetPad(q.padControl, true);
+      else
+        sim::SetKey(q.key, true);
       SampleInput();
       EXPECT_TRUE(q.pressed()) << q.name << (usingPad ? " with a pad" : " on the keyboard");
     }

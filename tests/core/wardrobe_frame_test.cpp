@@ -118,7 +118,7 @@ TEST_F(WardrobeFrameTest, EverySiteOffersTheWardrobeAndOpensIt) {
     EXPECT_EQ(WardrobeSites + site, WardrobeDriverState.currentSite);
 
     sim::SetPad(23, true);
-    Frame();  // sampled
+    Frame();          // sampled
     names = Frame();  // just pressed
     EXPECT_TRUE(WardrobeDriverState.menuOpen);
     const auto placed = sim::NativeCallsNamed("SetPedPosition");

@@ -12,8 +12,8 @@
 
 #include "core/frame_callbacks.h"
 #include "host/code_hooks.h"
-#include "host/hook_thunks.h"
 #include "host/game_version.h"
+#include "host/hook_thunks.h"
 #include "host/host_memory.h"
 #include "sim/sim.h"
 
@@ -89,8 +89,14 @@ TEST_F(CodeHooksTest, HostRegistersReachTheHostRoutineThroughEveryThunk) {
   int runs = 0;
   static int* counter;
   counter = &runs;
-  RegisterFrameCallback([]() -> int32_t { ++*counter; return 0; });
-  RegisterCameraCallback([]() -> int32_t { ++*counter; return 0; });
+  RegisterFrameCallback([]() -> int32_t {
+    ++*counter;
+    return 0;
+  });
+  RegisterCameraCallback([]() -> int32_t {
+    ++*counter;
+    return 0;
+  });
   for (int i = 0; i < 8; ++i) {
     const sim::SiteObservation observation = sim::RunSite(i);
     EXPECT_TRUE(observation.Intact()) << "site " << i << ": " << observation.mismatch;
@@ -150,7 +156,10 @@ TEST_F(CodeHooksTest, FrameCallbacksRunInOurScriptThreadInRegistrationOrder) {
     threadSeen.push_back(sim::CurrentScriptThreadValue());
     return 0;
   };
-  auto second = []() -> int32_t { order.push_back(2); return 7; };
+  auto second = []() -> int32_t {
+    order.push_back(2);
+    return 7;
+  };
   RegisterFrameCallback(first);
   RegisterFrameCallback(second);
   RegisterFrameCallback(first);  // stored twice, runs twice
@@ -174,7 +183,10 @@ TEST_F(CodeHooksTest, AnExceptionInACallbackNeverReachesTheHost) {
   static int after = 0;
   after = 0;
   RegisterFrameCallback([]() -> int32_t { throw std::runtime_error("callback failed"); });
-  RegisterFrameCallback([]() -> int32_t { ++after; return 0; });
+  RegisterFrameCallback([]() -> int32_t {
+    ++after;
+    return 0;
+  });
   const uint32_t hostThread = sim::CurrentScriptThreadValue();
   const sim::SiteObservation observation = sim::RunSite(sim::FrameSite);
   EXPECT_TRUE(observation.Intact()) << observation.mismatch;
@@ -273,11 +285,14 @@ TEST(ProtectionScopeSpan, CoversExactlyItsBytes) {
   // Neither lifts anything (nothing is mapped at 0x1000): Covers looks at the span alone.
   const ProtectionScope empty(0x1000, 0);
   const ProtectionScope eight(0x1000, 8);
-  struct Case { uintptr_t start; size_t length; bool covered; };
+  struct Case {
+    uintptr_t start;
+    size_t length;
+    bool covered;
+  };
   const Case cases[] = {
-      {0x1000, 8, true}, {0x1000, 1, true}, {0x1007, 1, true}, {0x1004, 4, true},
-      {0x0FFF, 1, false}, {0x1008, 1, false}, {0x1005, 4, false}, {0x1000, 9, false},
-      {UINTPTR_MAX, 2, false},
+      {0x1000, 8, true},  {0x1000, 1, true},  {0x1007, 1, true},  {0x1004, 4, true},       {0x0FFF, 1, false},
+      {0x1008, 1, false}, {0x1005, 4, false}, {0x1000, 9, false}, {UINTPTR_MAX, 2, false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.covered, eight.Covers(c.start, c.length)) << std::hex << c.start << " +" << c.length;

@@ -81,12 +81,9 @@ TEST_F(SimulatedHost, CodeIsExecuteReadAndDataReadWrite) {
     uint32_t offset;
     DWORD protection;
   } cases[] = {
-      {sim::Layout().sites[0], PAGE_EXECUTE_READ},
-      {sim::Layout().propQueryPatchByte, PAGE_EXECUTE_READ},
-      {sim::Layout().findNativeHandler, PAGE_EXECUTE_READ},
-      {sim::Layout().episodeNumber, PAGE_READWRITE},
-      {sim::Layout().pedPoolPointer, PAGE_READWRITE},
-      {sim::PedMatrixOffset, PAGE_READWRITE},
+      {sim::Layout().sites[0], PAGE_EXECUTE_READ},          {sim::Layout().propQueryPatchByte, PAGE_EXECUTE_READ},
+      {sim::Layout().findNativeHandler, PAGE_EXECUTE_READ}, {sim::Layout().episodeNumber, PAGE_READWRITE},
+      {sim::Layout().pedPoolPointer, PAGE_READWRITE},       {sim::PedMatrixOffset, PAGE_READWRITE},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.offset);
@@ -323,9 +320,9 @@ TEST_F(SimulatedHost, BoxTestUsesThePedsPosition) {
     uint32_t ped;
     bool inside;
   } cases[] = {
-      {0, 0, 0, sim::PlayerPedHandle, true},       {0.99f, -0.99f, 1.59f, sim::PlayerPedHandle, true},
-      {1.02f, 0, 0, sim::PlayerPedHandle, false},  {0, -1.02f, 0, sim::PlayerPedHandle, false},
-      {0, 0, -1.7f, sim::PlayerPedHandle, false},  {0, 0, 0, sim::PlayerPedHandle + 1, false},
+      {0, 0, 0, sim::PlayerPedHandle, true},      {0.99f, -0.99f, 1.59f, sim::PlayerPedHandle, true},
+      {1.02f, 0, 0, sim::PlayerPedHandle, false}, {0, -1.02f, 0, sim::PlayerPedHandle, false},
+      {0, 0, -1.7f, sim::PlayerPedHandle, false}, {0, 0, 0, sim::PlayerPedHandle + 1, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.dx + 10 * c.dy + 100 * c.dz);
@@ -553,9 +550,9 @@ TEST(SimulatedHostProgram, CameraEventsAppearOnlyWhenTheCameraSiteChangesTheCame
   HostRun run = RunHost(otherBuild,
                         "load-plugin " + PluginPath() +
                             "\nat-site 1\nframes 2\npress-pad 23\n"  // frames 1-3; the menu opens in frame 4
-                            "frames 3\n"                                 // frames 4-6: menu frames 5 and 6
-                            "camera none\nframes 2\n"                     // no camera object: nothing written
-                            "camera present\nat 0 0 0\nframes 2\n",     // away from the site: the host's camera
+                            "frames 3\n"                             // frames 4-6: menu frames 5 and 6
+                            "camera none\nframes 2\n"                // no camera object: nothing written
+                            "camera present\nat 0 0 0\nframes 2\n",  // away from the site: the host's camera
                         FreshWorkDir("sim_camera_events"));
   ASSERT_TRUE(run.RanToEnd());
   std::vector<long long> frames;

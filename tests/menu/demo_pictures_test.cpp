@@ -59,8 +59,8 @@ class DemoPictures : public ::testing::Test {
       Screen screen;
       int channels = 0;
       const std::string path = event->Find("path")->Str();
-      unsigned char* pixels = stbi_load(WindowsPath(workDir + "/" + path).c_str(), &screen.width, &screen.height,
-                                        &channels, 3);
+      unsigned char* pixels =
+          stbi_load(WindowsPath(workDir + "/" + path).c_str(), &screen.width, &screen.height, &channels, 3);
       if (pixels == nullptr) continue;
       screen.rgb.assign(pixels, pixels + static_cast<size_t>(screen.width) * screen.height * 3);
       stbi_image_free(pixels);

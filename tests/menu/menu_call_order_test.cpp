@@ -17,10 +17,10 @@ namespace {
 // This frame's native calls without the text drawing and the device queries.
 std::vector<std::string> RowCalls() {
   static const std::set<std::string> drawing = {
-      "SetTextFlagA",  "SetTextFlagB",     "SetTextFlagC",        "SetTextFlagD",     "SetTextFont",
-      "SetTextEffectA", "SetTextEffectB",  "SetTextRightJustify", "SetTextColour",    "SetTextScale",
-      "SetTextWrap",   "DisplayLiteralText", "GetScreenResolution", "IsTextFontLoaded", "IsTextFontAvailable",
-      "LoadTextFont",  "IsUsingPad"};
+      "SetTextFlagA",   "SetTextFlagB",       "SetTextFlagC",        "SetTextFlagD",     "SetTextFont",
+      "SetTextEffectA", "SetTextEffectB",     "SetTextRightJustify", "SetTextColour",    "SetTextScale",
+      "SetTextWrap",    "DisplayLiteralText", "GetScreenResolution", "IsTextFontLoaded", "IsTextFontAvailable",
+      "LoadTextFont",   "IsUsingPad"};
   std::vector<std::string> calls;
   for (const std::string& name : sim::NativeCallNames()) {
     if (drawing.count(name) == 0) calls.push_back(name);
@@ -42,12 +42,12 @@ TEST_F(MenuCallOrder, DrawableRowReadsTwicePrintsItsHelpThenChangesTheDrawable) 
   MenuFrame({PadRight});
   const std::vector<std::string> calls = RowCalls();
   const std::vector<std::string> head = {
-      "GetNumberOfDrawables", "GetPedDrawable", "GetNumberOfTextures",    // what the row is
-      "GetPedDrawable",       "GetPedTexture",                            // read again to draw it
-      "ClearPrintedMessages", "PrintLiteralMessage",                      // its help line
-      "PlayFrontendSound",    "SetPedComponent",                          // Right
+      "GetNumberOfDrawables", "GetPedDrawable",      "GetNumberOfTextures",  // what the row is
+      "GetPedDrawable",       "GetPedTexture",                               // read again to draw it
+      "ClearPrintedMessages", "PrintLiteralMessage",                         // its help line
+      "PlayFrontendSound",    "SetPedComponent",                             // Right
       "GetNumberOfDrawables", "GetNumberOfTextures", "GetNumberOfTextures",  // any variants? none
-      "GetNumberOfDrawables", "GetPedDrawable", "GetNumberOfTextures",    // Torso: one drawable, no row
+      "GetNumberOfDrawables", "GetPedDrawable",      "GetNumberOfTextures",  // Torso: one drawable, no row
   };
   ASSERT_GE(calls.size(), head.size());
   EXPECT_EQ(head, std::vector<std::string>(calls.begin(), calls.begin() + head.size()));

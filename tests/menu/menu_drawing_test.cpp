@@ -20,7 +20,9 @@ TEST_F(MenuDrawing, ColumnsFollowTheScreenAspectAndRowsStepDown) {
     int32_t width, height;
     float labelX, valueX;
   };
-  const Case cases[] = {{1280, 720, 0.084375f, 0.225f}, {1024, 768, 0.1125f, 0.3f}, {1920, 1080, 0.084375f, 0.225f},
+  const Case cases[] = {{1280, 720, 0.084375f, 0.225f},
+                        {1024, 768, 0.1125f, 0.3f},
+                        {1920, 1080, 0.084375f, 0.225f},
                         {1280, 1024, 0.12f, 0.32f}};
   for (const Case& testCase : cases) {
     SCOPED_TRACE(std::to_string(testCase.width) + "x" + std::to_string(testCase.height));
@@ -76,9 +78,9 @@ TEST_F(MenuDrawing, OneTextIsFourteenHostCallsInOrder) {
   sim::ClearNativeLog();
   DrawMenuText(0.25f, 0.5f, "Head", 0x80C0A040, 50, false, false, true, 7, 0.7625f);
   const std::vector<std::string> expected = {
-      "GetScreenResolution", "SetTextFlagA", "SetTextFont",     "SetTextEffectA", "SetTextFlagB",
-      "SetTextRightJustify", "SetTextEffectB", "SetTextFlagC",  "SetTextColour",  "SetTextScale",
-      "SetTextEffectA",      "SetTextFlagD", "DisplayLiteralText"};
+      "GetScreenResolution", "SetTextFlagA",   "SetTextFont",       "SetTextEffectA", "SetTextFlagB",
+      "SetTextRightJustify", "SetTextEffectB", "SetTextFlagC",      "SetTextColour",  "SetTextScale",
+      "SetTextEffectA",      "SetTextFlagD",   "DisplayLiteralText"};
   EXPECT_EQ(sim::NativeCallNames(), expected);
   const std::vector<sim::NativeCall>& log = sim::NativeLog();
   ASSERT_EQ(log.size(), expected.size());
@@ -95,7 +97,7 @@ TEST_F(MenuDrawing, OneTextIsFourteenHostCallsInOrder) {
   EXPECT_EQ(names[11], "SetTextWrap");
   EXPECT_EQ(sim::NativeLog()[11].args, (std::vector<std::string>{"0", "0.25"}));
   EXPECT_EQ(sim::NativeLog()[13].args[0], "0");
-  EXPECT_EQ(sim::NativeLog()[4].args[0], "true");  // flag B
+  EXPECT_EQ(sim::NativeLog()[4].args[0], "true");   // flag B
   EXPECT_EQ(sim::NativeLog()[3].args[0], "false");  // effect off
 }
 

@@ -35,7 +35,7 @@ std::vector<std::vector<uint32_t>> Components(std::vector<std::pair<int, std::ve
 }
 
 const std::vector<ExpectedRow> fixedRows = {
-    {"Hats", "None", false},    {"Glasses", "None", false}, {"Outfit", "1/0", true},
+    {"Hats", "None", false},         {"Glasses", "None", false}, {"Outfit", "1/0", true},
     {"Save Outfit", nullptr, false}, {"Accept", nullptr, false}, {"Cancel", nullptr, false},
 };
 
@@ -120,11 +120,10 @@ TEST_F(MenuRows, DrawableRowWrapsAndStartsAtTextureZero) {
     int sounds;
   };
   const Case cases[] = {
-      {{1, 1, 2}, 2, 1, {PadRight}, 0, 0, 1},  // last -> first
-      {{1, 1, 2}, 0, 0, {PadLeft}, 2, 0, 1},   // first -> last
-      {{2, 3, 2}, 1, 2, {PadRight}, 2, 0, 1},  // texture back to 0
-      {{2, 3, 2}, 1, 2, {PadLeft}, 0, 0, 1},
-      {{1, 1, 1}, 1, 0, {PadLeft, PadRight}, 1, 0, 0},  // both at once: no step
+      {{1, 1, 2}, 2, 1, {PadRight}, 0, 0, 1},                                                   // last -> first
+      {{1, 1, 2}, 0, 0, {PadLeft}, 2, 0, 1},                                                    // first -> last
+      {{2, 3, 2}, 1, 2, {PadRight}, 2, 0, 1},                                                   // texture back to 0
+      {{2, 3, 2}, 1, 2, {PadLeft}, 0, 0, 1},  {{1, 1, 1}, 1, 0, {PadLeft, PadRight}, 1, 0, 0},  // both at once: no step
   };
   for (const Case& testCase : cases) {
     SCOPED_TRACE(::testing::PrintToString(testCase.textureCounts) + " worn " + std::to_string(testCase.drawable));
@@ -140,8 +139,8 @@ TEST_F(MenuRows, DrawableRowWrapsAndStartsAtTextureZero) {
 
     std::vector<DrawnRow> rows = MenuFrame();
     ASSERT_FALSE(rows.empty());
-    EXPECT_EQ(rows[0].value, std::to_string(testCase.expectedDrawable + 1) + "/" +
-                                 std::to_string(testCase.textureCounts.size()));
+    EXPECT_EQ(rows[0].value,
+              std::to_string(testCase.expectedDrawable + 1) + "/" + std::to_string(testCase.textureCounts.size()));
   }
 }
 
@@ -368,7 +367,7 @@ TEST_F(MenuRows, OutfitRowWrapsAndAppliesTheChosenOutfit) {
       {3, 0, {PadLeft}, 2, -1, 1},
       {1, 0, {PadRight}, 0, -1, 1},  // one outfit: a sound, the index stays
       {3, 1, {PadAccept}, 1, 1, 1},
-      {3, 2, {PadRight, PadAccept}, 0, 0, 2},  // the newly chosen one is applied
+      {3, 2, {PadRight, PadAccept}, 0, 0, 2},   // the newly chosen one is applied
       {0, 0, {PadRight, PadAccept}, 0, -1, 0},  // nothing saved: nothing happens
   };
   for (const Case& testCase : cases) {
@@ -398,8 +397,7 @@ TEST_F(MenuRows, OutfitRowWrapsAndAppliesTheChosenOutfit) {
     EXPECT_NE(PrintedTexts()[0].find(" Apply"), std::string::npos);
 
     rows = MenuFrame();
-    EXPECT_EQ(rows[outfitRow].value,
-              std::to_string(testCase.expectedIndex + 1) + "/" + std::to_string(testCase.count));
+    EXPECT_EQ(rows[outfitRow].value, std::to_string(testCase.expectedIndex + 1) + "/" + std::to_string(testCase.count));
     EXPECT_EQ(rows[outfitRow].colour,
               sim::HostColourEntry(testCase.count > 0 ? HighlightedEntry : DisabledHighlightedEntry));
   }

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "core/start_up.h"
 #include "core/frame_callbacks.h"
+#include "core/start_up.h"
 #include "host/code_hooks.h"
 #include "menu_test_support.h"
 #include "outfits/outfit_files.h"
@@ -85,7 +85,6 @@ class MenuSession : public MenuHostTest {
     }
     FAIL() << "could not reach " << label;
   }
-
 };
 
 TEST_F(MenuSession, BrowseSaveApplyCancelThenAccept) {

@@ -191,10 +191,7 @@ TEST_F(PreviewCameraTest, IdleAnimationPlaysWhenMenuTimePassesTwentySeconds) {
   };
   const Case cases[] = {
       {20.0, 1.0f / 30.0f, true, 0.0},  // the first menu frame after load
-      {20.0, 0.0f, false, 20.0},
-      {10.0, 10.0f, false, 20.0},
-      {19.5, 0.75f, true, 0.0},
-      {0.0, 0.25f, false, 0.25},
+      {20.0, 0.0f, false, 20.0},       {10.0, 10.0f, false, 20.0}, {19.5, 0.75f, true, 0.0}, {0.0, 0.25f, false, 0.25},
   };
   for (const Case& testCase : cases) {
     SCOPED_TRACE(std::to_string(testCase.start) + " + " + std::to_string(testCase.frameTime));
@@ -210,8 +207,8 @@ TEST_F(PreviewCameraTest, IdleAnimationPlaysWhenMenuTimePassesTwentySeconds) {
 }
 
 TEST_F(PreviewCameraTest, IdleAnimationLoadsTheClothingSetFirst) {
-  const std::vector<std::string> animations = {"examine shirt", "examine legs", "examine shoes",
-                                               "brushoff_suit_stand", "tie_adjust_stand"};
+  const std::vector<std::string> animations = {"examine shirt", "examine legs", "examine shoes", "brushoff_suit_stand",
+                                               "tie_adjust_stand"};
   sim::ClearNativeLog();
   PlayIdleAnimation();
   EXPECT_EQ(sim::NativeCallNames(), (std::vector<std::string>{"HasAnimSetLoaded", "RequestAnimSet", "LoadRequestsNow",

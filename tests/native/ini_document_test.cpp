@@ -59,7 +59,8 @@ const ParseCase SectionHeaders[] = {
     {"empty name", "[]\nk=v\n", {{"", {{"k", "v"}}}}},
     {"a lone [ is ignored, the section goes on", "[S]\n[\nk=v\n[  \nj=w\n", {{"S", {{"j", "w"}, {"k", "v"}}}}},
     {"a lone [ before any header names nothing", "[\nk=v\n", {}},
-    {"a repeated header starts its section afresh", "[S]\na=1\n[T]\nb=2\n[S]\nc=3\n",
+    {"a repeated header starts its section afresh",
+     "[S]\na=1\n[T]\nb=2\n[S]\nc=3\n",
      {{"S", {{"c", "3"}}}, {"T", {{"b", "2"}}}}},
     {"a repeated header with nothing after it leaves the section empty", "[S]\na=1\n[S]\n", {{"S", {}}}},
 };
@@ -208,8 +209,7 @@ TEST(IniText, KeysThatWouldNotReadBackGetOneSpaceInFront) {
 
 TEST(IniText, ReadsBackAsTheSameDocument) {
   IniDocument document("", false);
-  document.ParseText(
-      "\xEF\xBB\xBF[B]\r\nDrawable0= 007\r\nx==y\r\n[A]\nk=v\r\r\n[ C ]\nk =v\n[Outfit3\n z=\xFF\n");
+  document.ParseText("\xEF\xBB\xBF[B]\r\nDrawable0= 007\r\nx==y\r\n[A]\nk=v\r\r\n[ C ]\nk =v\n[Outfit3\n z=\xFF\n");
   const std::string text = document.Text();
   IniDocument again("", false);
   again.ParseText(text);

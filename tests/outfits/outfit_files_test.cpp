@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "outfit_test_support.h"
-#include "support/scoped_swap.h"
 #include "outfits/file_replace.h"
 #include "outfits/ini_document.h"
 #include "outfits/outfit.h"
 #include "outfits/outfit_files.h"
 #include "sim/natives.h"
 #include "sim/ped_model.h"
+#include "support/scoped_swap.h"
 
 namespace {
 
@@ -71,12 +71,10 @@ struct FileNameCase {
 };
 
 TEST_F(OutfitFiles, FileNamePerEpisode) {
-  const FileNameCase cases[] = {{0, "WardrobeOutfits.ini"},
-                                {1, "WardrobeOutfitsTLAD.ini"},
-                                {2, "WardrobeOutfitsTBoGT.ini"},
-                                {3, "WardrobeOutfitsEpisode3.ini"},
-                                {41, "WardrobeOutfitsEpisode41.ini"},
-                                {0x80000000u, "WardrobeOutfitsEpisode-2147483648.ini"}};
+  const FileNameCase cases[] = {
+      {0, "WardrobeOutfits.ini"},           {1, "WardrobeOutfitsTLAD.ini"},
+      {2, "WardrobeOutfitsTBoGT.ini"},      {3, "WardrobeOutfitsEpisode3.ini"},
+      {41, "WardrobeOutfitsEpisode41.ini"}, {0x80000000u, "WardrobeOutfitsEpisode-2147483648.ini"}};
   for (const FileNameCase& c : cases) {
     sim::SetEpisode(c.episode);
     EXPECT_STREQ(OutfitFileName(), c.expected) << c.episode;
@@ -107,15 +105,15 @@ TEST_F(OutfitFiles, FirstSaveIntoAMissingFileWritesExactlyTheExampleLayout) {
 
 TEST_F(OutfitFiles, LoadReadsValuesAsTheFileHoldsThem) {
   WriteTextFile(BaseFile,
-                 "\xEF\xBB\xBF// saved by hand\r\n"
-                 "[Outfit0]\r\n"
-                 "Drawable0= 3\r\nDrawable1 =4\r\nTexture0=12abc\r\nProp0=-1\r\nPropTexture0=-1\r\n"
-                 "Prop1=007\r\nDrawable2=not a number\r\nDrawable3=99999999999\r\nTexture3=-2147483649\r\n"
-                 "Texture4=4294967295\r\nProp2=+5\r\nPropTexture2=-2147483648\r\n"
-                 "[Outfit1]\r\n"
-                 "[Outfit2]\nDrawable0=9\n"  // LF line ends read alike
-                 "[Outfit01]\r\nDrawable0=1\r\n[outfit3]\r\nDrawable0=1\r\n[Outfit512]\r\nDrawable0=1\r\n"
-                 "[Outfit4]\r\n#Drawable0=1\r\n");
+                "\xEF\xBB\xBF// saved by hand\r\n"
+                "[Outfit0]\r\n"
+                "Drawable0= 3\r\nDrawable1 =4\r\nTexture0=12abc\r\nProp0=-1\r\nPropTexture0=-1\r\n"
+                "Prop1=007\r\nDrawable2=not a number\r\nDrawable3=99999999999\r\nTexture3=-2147483649\r\n"
+                "Texture4=4294967295\r\nProp2=+5\r\nPropTexture2=-2147483648\r\n"
+                "[Outfit1]\r\n"
+                "[Outfit2]\nDrawable0=9\n"  // LF line ends read alike
+                "[Outfit01]\r\nDrawable0=1\r\n[outfit3]\r\nDrawable0=1\r\n[Outfit512]\r\nDrawable0=1\r\n"
+                "[Outfit4]\r\n#Drawable0=1\r\n");
   OutfitTable[5].drawable[0] = 55;  // a free entry keeps its arrays
   OutfitTable[5].inUse = true;
   LoadOutfits();
@@ -403,7 +401,8 @@ TEST_F(OutfitFiles, AFileThatARewriteCouldNotReplaceIsLeftExactlyAsItWas) {
     const DWORD attributesBefore = GetFileAttributesA(BaseFile);
     HANDLE holder = INVALID_HANDLE_VALUE;
     if (c.heldSharing != DWORD(-1)) {
-      holder = CreateFileA(BaseFile, GENERIC_READ, c.heldSharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      holder =
+          CreateFileA(BaseFile, GENERIC_READ, c.heldSharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
       ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     }
     LoadOutfits();

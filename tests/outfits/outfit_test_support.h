@@ -18,9 +18,7 @@
 #include "support/plugin_state.h"
 #include "support/test_directory.h"
 
-inline bool FileExists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+inline bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // The host's working directory is where the outfit files live; every test gets an
 // empty one of its own and the previous one back afterwards.

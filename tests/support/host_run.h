@@ -47,8 +47,7 @@ std::vector<std::string> ArgsOf(const JsonValue& record);
 
 // Writes the scenario to workDir/scenario.txt, runs the host of that build (1070, 1080
 // or 1071) there, waits (at most timeoutMs) and reads workDir/trace.jsonl.
-HostRun RunHost(int build, const std::string& scenarioText, const std::string& workDir,
-                unsigned timeoutMs = 120000);
+HostRun RunHost(int build, const std::string& scenarioText, const std::string& workDir, unsigned timeoutMs = 120000);
 
 // WARDROBE_BUILD_DIR/test-work/<executable>/<name> (the running test executable's
 // name, so that both builds' tests may run at once), created empty.

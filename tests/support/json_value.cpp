@@ -107,10 +107,14 @@ class Parser {
     for (int i = 0; i < 4; ++i) {
       char c = text[at++];
       *point <<= 4;
-      if (c >= '0' && c <= '9') *point |= c - '0';
-      else if (c >= 'a' && c <= 'f') *point |= c - 'a' + 10;
-      else if (c >= 'A' && c <= 'F') *point |= c - 'A' + 10;
-      else return Fail("bad \\u escape");
+      if (c >= '0' && c <= '9')
+        *point |= c - '0';
+      else if (c >= 'a' && c <= 'f')
+        *point |= c - 'a' + 10;
+      else if (c >= 'A' && c <= 'F')
+        *point |= c - 'A' + 10;
+      else
+        return Fail("bad \\u escape");
     }
     return true;
   }
@@ -148,8 +152,7 @@ class Parser {
           AppendUtf8(out, point);
           break;
         }
-        default:
-          return Fail("bad escape");
+        default: return Fail("bad escape");
       }
     }
     return Fail("unterminated string");
@@ -237,8 +240,7 @@ const JsonValue& JsonValue::operator[](int index) const {
 
 std::string JsonValue::Str() const {
   switch (kind) {
-    case Kind::String:
-      return text;
+    case Kind::String: return text;
     case Kind::Number: {
       char buffer[32];
       if (std::floor(number) == number && std::fabs(number) < 1e15) {
@@ -248,19 +250,15 @@ std::string JsonValue::Str() const {
       }
       return buffer;
     }
-    case Kind::Bool:
-      return boolean ? "true" : "false";
-    case Kind::Null:
-      return "null";
-    default:
-      return Dump();
+    case Kind::Bool: return boolean ? "true" : "false";
+    case Kind::Null: return "null";
+    default: return Dump();
   }
 }
 
 std::string JsonValue::Dump() const {
   switch (kind) {
-    case Kind::String:
-      return sim::JsonString(text);
+    case Kind::String: return sim::JsonString(text);
     case Kind::Array: {
       std::string out = "[";
       for (size_t i = 0; i < items.size(); ++i) out += (i ? "," : "") + items[i].Dump();
@@ -268,11 +266,11 @@ std::string JsonValue::Dump() const {
     }
     case Kind::Object: {
       std::string out = "{";
-      for (size_t i = 0; i < fields.size(); ++i) out += (i ? "," : "") + sim::JsonString(fields[i].first) + ":" + fields[i].second.Dump();
+      for (size_t i = 0; i < fields.size(); ++i)
+        out += (i ? "," : "") + sim::JsonString(fields[i].first) + ":" + fields[i].second.Dump();
       return out + "}";
     }
-    default:
-      return Str();
+    default: return Str();
   }
 }
 

@@ -10,8 +10,8 @@ struct JsonValue {
   Kind kind = Kind::Null;
   bool boolean = false;
   double number = 0.0;
-  std::string text;                                     // strings
-  std::vector<JsonValue> items;                         // arrays
+  std::string text;                                       // strings
+  std::vector<JsonValue> items;                           // arrays
   std::vector<std::pair<std::string, JsonValue>> fields;  // objects, in their order
 
   bool IsNull() const { return kind == Kind::Null; }

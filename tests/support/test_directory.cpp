@@ -28,9 +28,9 @@ TestWorkingDirectory::TestWorkingDirectory(const std::string& area) {
   if (GetTempPathA(MAX_PATH, temp) == 0 || GetCurrentDirectoryA(MAX_PATH, current) == 0) return;
   previous = current;
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  const std::filesystem::path directory =
-      std::filesystem::path(temp) / ("wardrobe_" + area + "_" + std::to_string(GetCurrentProcessId())) /
-      (std::string(info->test_suite_name()) + "." + info->name());
+  const std::filesystem::path directory = std::filesystem::path(temp) /
+                                          ("wardrobe_" + area + "_" + std::to_string(GetCurrentProcessId())) /
+                                          (std::string(info->test_suite_name()) + "." + info->name());
   RemoveTree(directory);
   path = directory.string();
   std::error_code ignored;

@@ -8,8 +8,8 @@
 namespace sim {
 
 struct CodeRange {
-  uint32_t offset;             // host offset of the first changed byte
-  std::vector<uint8_t> bytes;  // the bytes there now
+  uint32_t offset;                // host offset of the first changed byte
+  std::vector<uint8_t> bytes;     // the bytes there now
   std::string BytesText() const;  // "E8 12 34 56 78"
 };
 

@@ -53,19 +53,19 @@ constexpr uint32_t CameraFieldOfView = 0x60;
 constexpr int ColourTableEntries = 256;
 
 // The simulator's own objects in the data area (same offsets in both layouts).
-constexpr uint32_t SiteRecordsOffset = 0xA00000;     // per-site register records
-constexpr uint32_t SimFlagsOffset = 0xA00800;        // flags read by planted code
+constexpr uint32_t SiteRecordsOffset = 0xA00000;       // per-site register records
+constexpr uint32_t SimFlagsOffset = 0xA00800;          // flags read by planted code
 constexpr uint32_t HostScriptThreadOffset = 0xA01000;  // the host's own script thread
 constexpr uint32_t PlayerInfoOffset = 0xA02000;
 constexpr uint32_t PedPoolOffset = 0xA03000;
 constexpr uint32_t PedObjectOffset = 0xA03100;
 constexpr uint32_t PedMatrixOffset = 0xA03200;
 constexpr uint32_t CameraObjectOffset = 0xA04000;
-constexpr uint32_t SiteObjectsOffset = 0xA05000;     // ECX objects of the after-kind sites
+constexpr uint32_t SiteObjectsOffset = 0xA05000;  // ECX objects of the after-kind sites
 // Planted code at free offsets.
-constexpr uint32_t SiteCalleesOffset = 0x1000;       // 0x80 bytes per site
-constexpr uint32_t ProbeRoutineOffset = 0x1800;      // a plain ret
-constexpr uint32_t NativeHandlersOffset = 0x2000;    // 0x20 bytes per native
+constexpr uint32_t SiteCalleesOffset = 0x1000;     // 0x80 bytes per site
+constexpr uint32_t ProbeRoutineOffset = 0x1800;    // a plain ret
+constexpr uint32_t NativeHandlersOffset = 0x2000;  // 0x20 bytes per native
 
 // The player ped's script handle.
 constexpr int32_t PlayerPedHandle = 0x2A01;

@@ -28,19 +28,19 @@ static_assert(sizeof(NativeContext) == 160, "the host's native context is 160 by
 // One call of a native handler, recorded before the handler acts (arguments) and
 // completed after it (result).
 struct NativeCall {
-  uint32_t frame;          // CurrentFrame() at the call
-  std::string name;        // e.g. "ShowHelpMessage"
+  uint32_t frame;    // CurrentFrame() at the call
+  std::string name;  // e.g. "ShowHelpMessage"
   uint32_t hash;
   uint32_t argumentCount;  // as the caller set it in the context
   uint32_t slots[16];      // the argument slots as the handler found them
   // The arguments by the native's signature: strings as their text, floats as
   // numbers ("%.9g"), bools "true"/"false", pointers "0x%08X", integers decimal.
   std::vector<std::string> args;
-  std::string signature;   // one letter per argument: i integer, f float, b bool, s string, p pointer
-  bool boolResult;         // the native's result is a bool
-  uint32_t result;         // slot 0 after the handler
-  int patchByte;           // GetPedPropIndex: PropQueryPatchByte at the call; else -1
-  uint32_t scriptThread;   // CurrentScriptThread at the call
+  std::string signature;  // one letter per argument: i integer, f float, b bool, s string, p pointer
+  bool boolResult;        // the native's result is a bool
+  uint32_t result;        // slot 0 after the handler
+  int patchByte;          // GetPedPropIndex: PropQueryPatchByte at the call; else -1
+  uint32_t scriptThread;  // CurrentScriptThread at the call
 
   int32_t IntArg(int i) const { return static_cast<int32_t>(slots[i]); }
   float FloatArg(int i) const;

@@ -42,13 +42,13 @@ struct PropState {
 struct PedModel {
   ComponentState components[ComponentCount];
   PropState props[PropAnchorCount];
-  float heading = 0.0f;          // degrees, as last set
-  bool headingPending = false;   // axes not yet turned to `heading`
+  float heading = 0.0f;         // degrees, as last set
+  bool headingPending = false;  // axes not yet turned to `heading`
   bool playerControl = true;
-  std::string animation;         // "" when idle, else the animation playing
+  std::string animation;  // "" when idle, else the animation playing
   std::string animationSet;
-  int activityStops = 0;         // StopPedActivity calls on the player ped
-  int menuFramePreparations = 0; // PreparePedForMenuFrame calls on the player ped
+  int activityStops = 0;          // StopPedActivity calls on the player ped
+  int menuFramePreparations = 0;  // PreparePedForMenuFrame calls on the player ped
 };
 
 PedModel& Ped();

@@ -7,11 +7,10 @@
 namespace sim {
 
 // Writes a PNG of the current screen, 1280 pixels wide: a plain backdrop at the
-// screen's aspect, the player's figure (ScreenFigure), the texts drawn with DisplayLiteralText this frame (normalised position, scale, colour,
-// right-justify and wrap honoured), and the help text and printed message in a box
-// at the top left (~n~ breaks lines, other ~TOKEN~ glyphs show as [TOKEN]). Uses the
-// DejaVu Sans font of the system. False when the file cannot be written or the font
-// is missing.
+// screen's aspect, the player's figure (ScreenFigure), the texts drawn with DisplayLiteralText this frame (normalised
+// position, scale, colour, right-justify and wrap honoured), and the help text and printed message in a box at the top
+// left (~n~ breaks lines, other ~TOKEN~ glyphs show as [TOKEN]). Uses the DejaVu Sans font of the system. False when
+// the file cannot be written or the font is missing.
 bool WriteScreen(const std::string& pngPath);
 // The player's figure as WriteScreen draws it now (under the texts): the ped's clothes
 // seen through the camera of the last frame, in the picture's pixels.

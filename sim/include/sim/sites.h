@@ -20,16 +20,16 @@ namespace sim {
 struct SiteObservation {
   int site = -1;
   uint32_t frame = 0;
-  bool calleeRan = false;               // the site's own routine was reached
+  bool calleeRan = false;  // the site's own routine was reached
   // All eight registers arrived unchanged (ESP = stub ESP - 4). After-kind sites
   // (4 and 5) are called by their hook's thunk from inside it, so there ESP and the
   // return address are not checked, only the seven other registers.
   bool registersReachedCallee = false;
-  bool returnAddressCorrect = false;    // [esp] in the callee was site + 5
-  bool resultReachedSite = false;       // the callee's EAX arrived after the call
-  bool registersPreserved = false;      // EBX, ESI, EDI, EBP and ESP unchanged after the call
-  uint32_t resultAfterCall = 0;         // EAX after the call
-  std::string mismatch;                 // what differed; empty when intact
+  bool returnAddressCorrect = false;  // [esp] in the callee was site + 5
+  bool resultReachedSite = false;     // the callee's EAX arrived after the call
+  bool registersPreserved = false;    // EBX, ESI, EDI, EBP and ESP unchanged after the call
+  uint32_t resultAfterCall = 0;       // EAX after the call
+  std::string mismatch;               // what differed; empty when intact
 
   bool Intact() const {
     return calleeRan && registersReachedCallee && returnAddressCorrect && resultReachedSite && registersPreserved;

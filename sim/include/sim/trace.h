@@ -44,7 +44,7 @@ class JsonObject {
 
 std::string JsonString(const std::string& text);
 std::string JsonNumber(double number);
-std::string HexText(uint32_t value);     // "0x%08X" (hashes, addresses)
+std::string HexText(uint32_t value);      // "0x%08X" (hashes, addresses)
 std::string OffsetText(uint32_t offset);  // "0x%X" (host offsets)
 
 }  // namespace sim
