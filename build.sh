@@ -17,7 +17,7 @@ mode=${1:-demo}
 jobs=$(nproc 2>/dev/null || echo 2)
 
 packages=(cmake ninja-build g++-mingw-w64-i686-posix mingw-w64-i686-dev
-          googletest libstb-dev fonts-dejavu-core clang libclang-rt-14-dev g++ zip unzip)
+          googletest libstb-dev fonts-dejavu-core clang libclang-rt-14-dev clang-format-14 g++ zip unzip)
 use_guest=0
 case "$mode" in
   demo|test)
