@@ -151,13 +151,16 @@ void PlantNativeHandlers() {
   ClobberUnpromisedRegisters(lookup);
   lookup.Ret();
 
-  // One handler per native: void __cdecl Handler(NativeContext*).
+  // One handler per native: void __cdecl Handler(NativeContext*), keeping what cdecl
+  // keeps and returning junk in ECX and EDX.
   for (size_t index = 0; index < NativeCatalogue().size(); ++index) {
     X86Emitter handler(HandlerAddress(index));
     handler.PushEspRelative(4);
     handler.PushImm(static_cast<uint32_t>(index));
     handler.CallRel32(reinterpret_cast<uintptr_t>(&SimDispatchNative));
     handler.AddEsp(8);
+    handler.MovRegImm(ECX, 0xBAD0C0C1u);
+    handler.MovRegImm(EDX, 0xBAD0C0C2u);
     handler.Ret();
   }
 }

@@ -11,7 +11,9 @@ void CheckCompanionModule() {
   HMODULE companion = GetModuleHandleA("KorvaneIV.asi");
   FARPROC exported = companion != nullptr ? GetProcAddress(companion, "GetKorvaneVersion") : nullptr;
   if (exported != nullptr) {
-    using GetVersion = void(__cdecl*)(uint32_t * version, uint32_t * unused);
+    // (version, unused), cdecl: the compiler's call assumes what cdecl keeps (EBX, ESI,
+    // EDI, EBP, ESP), which is what the companion's exported function promises.
+    using GetVersion = void(__cdecl*)(uint32_t*, uint32_t*);
     // A companion that returns without storing a version counts as version 0: too old.
     uint32_t version = 0;
     uint32_t unused = 0;

@@ -30,6 +30,9 @@ void NativeCallContext::PushArgument(bool value) {
 }
 
 bool InvokeNative(uint32_t hash, NativeCallContext& context) {
+  // The handlers are compiled functions of the host taking the context as their one
+  // cdecl argument, so the compiler's call assumes what cdecl keeps and no more: EBX,
+  // ESI, EDI, EBP and ESP; EAX, ECX and EDX are lost (the result is in the context).
   using Handler = void(__cdecl*)(NativeCallContext*);
   uintptr_t handler = LookupNative(hash);
   if (handler == 0) return false;

@@ -205,27 +205,42 @@ TEST_F(SimulatedHost, RoutinesFollowTheHostsConventions) {
   EXPECT_EQ(matrix[14], 30.0f);
 }
 
-// The three compiled routines keep what cdecl and thiscall promise and no more: ECX
-// and EDX come back holding junk, so a plug-in relying on either fails here.
+// The compiled routines and the native handlers keep what cdecl and thiscall promise
+// and no more: ECX and EDX come back holding junk, so a plug-in relying on either
+// fails here.
 TEST_F(SimulatedHost, RoutinesGiveUpTheRegistersTheirConventionsDoNotKeep) {
   const sim::HostLayout& layout = sim::Layout();
   const uint32_t pool = ReadU32(sim::HostBase() + layout.pedPoolPointer);
-  for (uint32_t offset : {layout.getPlayerInfo, layout.getPoolHandle, layout.getPlayerPedObject}) {
-    uintptr_t routine = sim::HostBase() + offset;
+  sim::NativeContext context{};
+  context.resultPointer = context.argumentPointer = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(context.slots));
+  const uint32_t contextAddress = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&context));
+  struct Case {
+    const char* name;
+    uintptr_t routine;
+    uint32_t argument;
+  };
+  const Case cases[] = {
+      {"GetPlayerInfo", sim::HostBase() + layout.getPlayerInfo, 0},
+      {"GetPoolHandle", sim::HostBase() + layout.getPoolHandle, 0},
+      {"GetPlayerPedObject", sim::HostBase() + layout.getPlayerPedObject, 0},
+      {"a native handler", sim::NativeHandlerFor(sim::NativeHashOf("IsUsingPad")), contextAddress},
+  };
+  for (const Case& c : cases) {
+    uintptr_t routine = c.routine;
     uint32_t ecx = pool;  // the pool, for the member routine
     uint32_t edx = 0;
     // One stack argument, whoever pops it: ESP is put back from ESI, which both
     // conventions keep.
     asm volatile(
         "movl %%esp, %%esi\n\t"
-        "pushl $0\n\t"
+        "pushl %[argument]\n\t"
         "call *%%eax\n\t"
         "movl %%esi, %%esp"
         : "+a"(routine), "+c"(ecx), "=d"(edx)
-        :
+        : [argument] "rm"(c.argument)
         : "esi", "memory", "cc");
-    EXPECT_EQ(0xBAD0C0C1u, ecx) << std::hex << offset;
-    EXPECT_EQ(0xBAD0C0C2u, edx) << std::hex << offset;
+    EXPECT_EQ(0xBAD0C0C1u, ecx) << c.name;
+    EXPECT_EQ(0xBAD0C0C2u, edx) << c.name;
   }
 }
 
