@@ -75,10 +75,11 @@ bool StepValue(int32_t& value, int32_t first, uint32_t count, const MenuControls
   if (controls.right()) delta += 1;
   if (delta == 0) return false;
   PlayValueSound();
-  int32_t step = value - first + delta;
-  if (step < 0) step = static_cast<int32_t>(count - 1);
-  if (static_cast<uint32_t>(step) >= count) step = 0;
-  value = first + step;
+  // In 64 bits: the value comes from the host and may lie anywhere in the 32-bit range.
+  int64_t step = static_cast<int64_t>(value) - first + delta;
+  if (step < 0) step = count - 1;
+  if (static_cast<uint64_t>(step) >= count) step = 0;
+  value = static_cast<int32_t>(first + step);
   return true;
 }
 

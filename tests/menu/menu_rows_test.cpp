@@ -209,6 +209,24 @@ TEST_F(MenuRows, PlaceholderRowCanBeHighlightedAndDoesNothing) {
   EXPECT_EQ(sim::Ped().components[7].drawable, 0u);
 }
 
+// The host may report a prop the menu does not offer, up to the top of the 32-bit
+// range: a step from above the three goes to None either way.
+TEST_F(MenuRows, PropRowStepsFromAPropAboveItsChoices) {
+  SetAllComponents({1});
+  struct Case {
+    int32_t worn;
+    int control;
+  };
+  const Case cases[] = {{3, PadRight}, {7, PadLeft}, {INT32_MAX, PadRight}, {INT32_MAX, PadLeft}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.worn) + (c.control == PadRight ? " Right" : " Left"));
+    sim::PutProp(0, c.worn, 0);
+    WardrobeMenu.selectedRow = 0;  // "Hats"
+    MenuFrame({c.control});
+    EXPECT_EQ(sim::Ped().props[0].index, -1);
+  }
+}
+
 // None -> 1/3 -> 2/3 -> 3/3 -> None with Right, the reverse with Left; the host is not
 // asked how many props an anchor has.
 TEST_F(MenuRows, PropRowCyclesThroughNoneAndThreeProps) {
