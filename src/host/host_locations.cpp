@@ -16,6 +16,7 @@ const HostAddress cameraPointer(HostOffsets::cameraPointer);
 const HostAddress hostColourTable(HostOffsets::hostColourTable);
 const HostAddress currentScriptThread(HostOffsets::currentScriptThread);
 
+// A 32-bit field at an address inside one of the host's records.
 uint32_t ReadU32(uintptr_t address) { return *reinterpret_cast<const uint32_t*>(address); }
 }  // namespace
 
@@ -34,13 +35,13 @@ uint32_t SwapCurrentScriptThread(uint32_t thread) {
   // Each swap lifts the protection only around its own write: the frame walk between
   // two swaps may block (a message box) or take a while (an outfit save), and the
   // host's page is not left open meanwhile.
-  const uint32_t replaced = ReadU32(currentScriptThread.address);
+  const uint32_t replaced = *currentScriptThread.As<const uint32_t>();
   WriteHostMemory<uint32_t>(currentScriptThread.address, thread);
   return replaced;
 }
 
 bool WriteCameraView(const float* matrix, float fieldOfView) {
-  const uintptr_t camera = ReadU32(cameraPointer.address);
+  const uintptr_t camera = *cameraPointer.As<const uint32_t>();
   if (camera == 0) return false;
   // One lifted span over everything written: the matrix and, past it, the field of view.
   const uintptr_t first = camera + HostOffsets::cameraMatrix;
@@ -53,7 +54,7 @@ bool WriteCameraView(const float* matrix, float fieldOfView) {
 int32_t GetPlayerPedHandle() {
   const uintptr_t record = GetPlayerInfo(LocalPlayerIndex());
   const uintptr_t pedObject = record != 0 ? ReadU32(record + HostOffsets::playerInfoPedObject) : 0;
-  return GetPoolHandle(ReadU32(pedPoolPointer.address), pedObject);
+  return GetPoolHandle(*pedPoolPointer.As<const uint32_t>(), pedObject);
 }
 
 const float* PlayerPedMatrix() {

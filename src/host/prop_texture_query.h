@@ -18,6 +18,6 @@ class PropTextureQuery {
   int32_t Texture(int32_t ped, uint32_t anchor) const;
 
  private:
-  static uintptr_t PatchByte();
+  uintptr_t patchByte;  // declared before the scope, which is built over it
   ProtectionScope patchByteWritable;
 };
