@@ -18,6 +18,9 @@ constexpr float rowPitch = 0.04f;
 constexpr int32_t textSize = 50;  // percent
 constexpr float textWidthFactor = 0.7625f;
 constexpr int32_t menuFont = 7;
+// The last row that fits on the screen (y = 0.93). Once the highlight goes further, the
+// rows move up so that the highlighted row is drawn there, the last one on screen.
+constexpr int32_t lastVisibleRow = 22;
 
 // Entries of the host's colour table for each row state.
 constexpr int normalColour = 60;
@@ -83,8 +86,12 @@ bool MenuRow(const char* label, const char* value, bool disabled) {
   }
   // Until the font is in, nothing is drawn, but the row still counts, so the
   // highlight and the controls work the same.
-  if (IsTextFontLoaded(menuFont)) {
-    float y = firstRowY + rowPitch * static_cast<float>(WardrobeMenu.rowCount);
+  // Rows outside the window are not drawn but count and work as any other.
+  const int32_t offset = WardrobeMenu.selectedRow > lastVisibleRow ? WardrobeMenu.selectedRow - lastVisibleRow : 0;
+  const int32_t position = WardrobeMenu.rowCount - offset;
+  const bool inWindow = position >= 0 && (offset == 0 || position <= lastVisibleRow);
+  if (IsTextFontLoaded(menuFont) && inWindow) {
+    float y = firstRowY + rowPitch * static_cast<float>(position);
     DrawMenuText(x, y, label, colour, textSize, false, false, true, menuFont, textWidthFactor);
     if (value != nullptr) {
       DrawMenuText(x + dx, y, value, colour, textSize, false, false, true, menuFont, textWidthFactor);
