@@ -25,7 +25,8 @@ constexpr uint32_t menuPropAnchorCount = 2;
 constexpr int32_t propChoices = 3;
 constexpr int32_t noProp = -1;
 
-constexpr double saveNoticeDuration = 2.0;  // seconds of game time
+constexpr double saveNoticeDuration = 2.0;   // seconds of game time
+constexpr double deleteArmedDuration = 3.0;  // seconds of menu time
 constexpr int32_t helpTextMilliseconds = 100;
 constexpr int32_t noticeMilliseconds = 2500;
 
@@ -35,12 +36,18 @@ constexpr const char* moveSound = "FRONTEND_MENU_TOGGLE_ON";
 
 constexpr const char* savedNotice = "Outfit Saved";
 constexpr const char* notSavedNotice = "Outfit Not Saved";
+constexpr const char* deletedNotice = "Outfit Deleted";
+constexpr const char* notDeletedNotice = "Outfit Not Deleted";
 
 struct HelpTexts {
   const char* adjust;
   const char* apply;
   const char* save;
   const char* select;
+  const char* deleteOutfit;
+  // While "Delete Outfit" is armed: which outfit goes (%d/%d as on the row), how to
+  // confirm and how to keep it. Only glyph tokens the other help lines use.
+  const char* deleteArmed;
 };
 
 constexpr HelpTexts padHelp = {
@@ -48,6 +55,9 @@ constexpr HelpTexts padHelp = {
     "~PAD_UP~~PAD_DOWN~ Move~n~~PAD_LEFT~~PAD_RIGHT~ Adjust~n~~INPUT_FRONTEND_ACCEPT~ Apply",
     "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Save",
     "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Select",
+    "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Delete",
+    "Delete outfit %d/%d?~n~~INPUT_FRONTEND_ACCEPT~ again: delete it~n~~PAD_UP~~PAD_DOWN~~PAD_LEFT~~PAD_RIGHT~ "
+    "Keep it",
 };
 
 constexpr HelpTexts keyboardHelp = {
@@ -55,6 +65,9 @@ constexpr HelpTexts keyboardHelp = {
     "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust~n~~INPUT_PICKUP~ Apply",
     "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Save",
     "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Select",
+    "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Delete",
+    "Delete outfit %d/%d?~n~~INPUT_PICKUP~ again: delete it~n~~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~~INPUT_MOVE_LEFT~~"
+    "INPUT_MOVE_RIGHT~ Keep it",
 };
 
 // What every row needs besides the ped: this frame's help texts and controls.
@@ -180,9 +193,59 @@ void SaveRow(const RowContext& row) {
   if (!MenuRow("Save Outfit", nullptr, noticeRunning) || noticeRunning) return;
   if (Activated(row.controls)) {
     WardrobeMenu.saveStored = SaveCurrentOutfit();
+    WardrobeMenu.deleteNotice = false;
     WardrobeMenu.saveNoticeSeconds = saveNoticeDuration;
   }
   ShowHelpText(row.help.save, helpTextMilliseconds);
+}
+
+// Deletes the outfit shown on the "Outfit" row, on a second Accept so that one stray
+// press never loses an outfit. The first Accept arms the row and the help line names
+// the outfit; anything but staying on the row and confirming soon disarms it.
+void DeleteRow(const RowContext& row) {
+  WardrobeMenuRecord& menu = WardrobeMenu;
+  const int32_t outfitCount = CountSavedOutfits();
+  const bool disabled = outfitCount <= 0 || menu.saveNoticeSeconds > 0.0;
+  char value[64];
+  std::snprintf(value, sizeof value, "%d/%d", menu.selectedOutfit + 1, outfitCount);
+  if (!MenuRow("Delete Outfit", value, disabled) || disabled) {
+    menu.deleteArmed = false;
+    return;
+  }
+  if (menu.deleteArmed) {
+    const bool left = row.controls.left();
+    const bool right = row.controls.right();
+    if (left || right || EpisodeNumber() != menu.deleteArmedEpisode) menu.deleteArmed = false;
+  }
+  if (Activated(row.controls)) {
+    if (!menu.deleteArmed) {
+      menu.deleteArmed = true;
+      menu.deleteArmedSeconds = deleteArmedDuration;
+      menu.deleteArmedEpisode = EpisodeNumber();
+    } else {
+      menu.deleteArmed = false;
+      menu.saveStored = DeleteOutfit(menu.selectedOutfit);
+      menu.deleteNotice = true;
+      menu.saveNoticeSeconds = saveNoticeDuration;
+      // The row shows an outfit in use: the one that took the deleted one's place, or
+      // the new last.
+      const int32_t remaining = CountSavedOutfits();
+      if (menu.selectedOutfit >= remaining) menu.selectedOutfit = remaining > 0 ? remaining - 1 : 0;
+      return;
+    }
+  }
+  if (menu.deleteArmed) {
+    // Menu time, counted from the frame that armed it.
+    menu.deleteArmedSeconds -= static_cast<double>(FrameTimeStep());
+    if (menu.deleteArmedSeconds <= 0.0) menu.deleteArmed = false;
+  }
+  if (menu.deleteArmed) {
+    char help[192];
+    std::snprintf(help, sizeof help, row.help.deleteArmed, menu.selectedOutfit + 1, outfitCount);
+    ShowHelpText(help, helpTextMilliseconds);
+  } else {
+    ShowHelpText(row.help.deleteOutfit, helpTextMilliseconds);
+  }
 }
 
 // "Accept" and "Cancel" only raise a request; the frame driver closes the menu.
@@ -207,6 +270,7 @@ void BuildWardrobeMenu(const MenuControls& controls) {
   }
   OutfitRow(row);
   SaveRow(row);
+  DeleteRow(row);
   RequestRow("Accept", WardrobeMenu.acceptRequested, row);
   RequestRow("Cancel", WardrobeMenu.cancelRequested, row);
 
@@ -214,7 +278,9 @@ void BuildWardrobeMenu(const MenuControls& controls) {
   // it replaces the help line until it ends.
   if (WardrobeMenu.saveNoticeSeconds > 0.0) {
     WardrobeMenu.saveNoticeSeconds -= static_cast<double>(FrameTimeStep());
-    ShowHelpText(WardrobeMenu.saveStored ? savedNotice : notSavedNotice, noticeMilliseconds);
+    const char* notice = WardrobeMenu.saveStored ? savedNotice : notSavedNotice;
+    if (WardrobeMenu.deleteNotice) notice = WardrobeMenu.saveStored ? deletedNotice : notDeletedNotice;
+    ShowHelpText(notice, noticeMilliseconds);
   }
 
   // Rows are handled before the highlight moves, so a Down together with Right changes

@@ -20,9 +20,16 @@ struct WardrobeMenuRecord {
   double saveNoticeSeconds = 0.0;
   bool acceptRequested = false;
   bool cancelRequested = false;
-  // Whether the save that started the running notice stored the outfit: the notice
-  // says "Outfit Saved" or "Outfit Not Saved" accordingly.
+  // Whether the save or deletion that started the running notice changed the file:
+  // the notice says "Outfit Saved" or "Outfit Not Saved" accordingly, or for a
+  // deletion (deleteNotice) "Outfit Deleted" or "Outfit Not Deleted".
   bool saveStored = false;
+  bool deleteNotice = false;
+  // "Delete Outfit" takes two Accepts: the first arms it for deleteArmedSeconds of menu
+  // time, in the episode it was armed in; moving off the row or Left/Right disarm it.
+  bool deleteArmed = false;
+  double deleteArmedSeconds = 0.0;
+  uint32_t deleteArmedEpisode = 0;
 };
 extern WardrobeMenuRecord WardrobeMenu;
 

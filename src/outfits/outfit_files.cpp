@@ -14,6 +14,22 @@ namespace {
 
 std::string OutfitSectionName(int number) { return "Outfit" + std::to_string(number); }
 
+// The outfit number of a section name in exactly the form the table is loaded from
+// ("Outfit" and 0 to 511, no sign or leading zero); -1 for any other name.
+int OutfitNumberOf(const std::string& name) {
+  constexpr size_t prefixLength = 6;
+  if (name.size() <= prefixLength || name.size() > prefixLength + 3 || name.compare(0, prefixLength, "Outfit") != 0 ||
+      (name[prefixLength] == '0' && name.size() > prefixLength + 1)) {
+    return -1;
+  }
+  int number = 0;
+  for (size_t i = prefixLength; i < name.size(); ++i) {
+    if (name[i] < '0' || name[i] > '9') return -1;
+    number = number * 10 + (name[i] - '0');
+  }
+  return number < OutfitTableSize ? number : -1;
+}
+
 // Every entry is visited, so the table ends up holding exactly the file's outfits. One
 // parsed document serves all 512 entries. `justWritten`: the document has just been
 // saved as the file, which then lacks its sections without keys (they are not written).
@@ -71,6 +87,38 @@ void LoadOutfits() {
     for (Outfit& entry : OutfitTable) {
       entry.inUse = false;
     }
+  }
+}
+
+bool DeleteOutfit(int number) {
+  try {
+    const std::string fileName = OutfitFileName();
+    IniDocument document(fileName, true);
+    const std::string deleted = OutfitSectionName(number);
+    // Only an outfit the file holds right now is deleted; a file that could not be read
+    // is never rewritten.
+    if (document.LoadResult() != IniLoadResult::Loaded || !document.SelectSection(deleted)) {
+      return false;
+    }
+    // The same sections under their new names, each keeping its keys and value texts.
+    IniDocument renumbered(fileName, false);
+    for (const auto& [name, keys] : document.Sections()) {
+      if (name == deleted) continue;
+      const int outfit = OutfitNumberOf(name);
+      renumbered.AddSection(outfit > number ? OutfitSectionName(outfit - 1) : name);
+      for (const auto& [key, value] : keys) {
+        renumbered.SetValue(key, value);
+      }
+    }
+    const bool stored = SaveBesideAndReplace(renumbered, fileName);
+    if (stored) {
+      FillOutfitTable(renumbered, true);
+    } else {
+      LoadOutfits();
+    }
+    return stored;
+  } catch (...) {
+    return false;
   }
 }
 

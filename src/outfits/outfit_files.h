@@ -8,6 +8,10 @@ void LoadOutfits();
 // Stores the player's current look under the lowest free number of the current
 // episode's file and reloads the table. True only when the outfit was stored.
 bool SaveCurrentOutfit();
+// Removes saved outfit `number` from the current episode's file, moves every outfit
+// numbered above it down by one so the numbers stay without a gap, and reloads the
+// table. True only when the file was rewritten; otherwise it is left as it was.
+bool DeleteOutfit(int number);
 
 // A save writes the whole file beside the outfit file under this suffix first, then
 // puts it in place of the outfit file in one step, so no crash leaves half a file.
