@@ -1,6 +1,6 @@
 // What a frame with the wardrobe menu open costs, in the simulated host: the host's
 // frame without the plug-in, then with the menu open on a player whose every component
-// has several drawables (28 rows), and on one where every component's worn drawable
+// has several drawables (29 rows), and on one where every component's worn drawable
 // has a single texture but another has several (each frame asks every drawable's
 // texture count for the disabled variant rows). Microseconds and natives per frame,
 // and the plug-in's share of a 60 fps frame. Reported, never asserted.

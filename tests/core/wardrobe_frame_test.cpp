@@ -253,4 +253,24 @@ TEST_F(WardrobeFrameTest, CancelPutsTheOpeningLookBackAndAcceptKeepsThePreview) 
   EXPECT_TRUE(sim::Ped().playerControl);
 }
 
+// The look Cancel puts back is the one of the moment the menu opened, also when it
+// changed while the player stood at the site with the menu closed.
+TEST_F(WardrobeFrameTest, CancelPutsBackALookChangedWhileStandingAtTheSite) {
+  sim::PutPlayerAtSite(1);
+  Frame();
+  Frame();             // arrived and standing there, the menu closed
+  sim::Wear(1, 2, 0);  // the look changes (another script, a cut-scene) before the menu
+  Frame();
+  sim::SetPad(23, true);
+  Frame();
+  Frame();  // opens
+  ASSERT_TRUE(WardrobeDriverState.menuOpen);
+  sim::Wear(1, 3, 0);  // previewed
+  WardrobeMenu.cancelRequested = true;
+  Frame();
+  EXPECT_FALSE(WardrobeDriverState.menuOpen);
+  EXPECT_EQ(2u, sim::Ped().components[1].drawable);
+  EXPECT_EQ(0u, sim::Ped().components[1].texture);
+}
+
 }  // namespace

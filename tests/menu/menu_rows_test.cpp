@@ -3,12 +3,14 @@
 // Accept and Cancel rows do.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "menu/wardrobe_menu.h"
 #include "menu_test_support.h"
 #include "outfits/outfit.h"
+#include "outfits/outfit_files.h"
 
 namespace menu_test {
 namespace {
@@ -35,8 +37,9 @@ std::vector<std::vector<uint32_t>> Components(std::vector<std::pair<int, std::ve
 }
 
 const std::vector<ExpectedRow> fixedRows = {
-    {"Hats", "None", false},         {"Glasses", "None", false}, {"Outfit", "1/0", true},
-    {"Save Outfit", nullptr, false}, {"Accept", nullptr, false}, {"Cancel", nullptr, false},
+    {"Hats", "None", false},         {"Glasses", "None", false},     {"Outfit", "1/0", true},
+    {"Save Outfit", nullptr, false}, {"Delete Outfit", "1/0", true}, {"Accept", nullptr, false},
+    {"Cancel", nullptr, false},
 };
 
 std::vector<ExpectedRow> WithFixedRows(std::vector<ExpectedRow> rows) {
@@ -75,7 +78,7 @@ std::vector<RowSetCase> RowSetCases() {
        Components({{7, {1, 2}}}),
        {{7, 1}},
        WithFixedRows({{"Hair", "2/2", false}, {"Hair Variant", "1/2", false}})},
-      {"every component varied: 28 rows, the last ones below the screen",
+      {"every component varied: 29 rows",
        std::vector<std::vector<uint32_t>>(11, std::vector<uint32_t>{3, 1}),
        {},
        EveryComponentVaried()},
@@ -263,10 +266,10 @@ TEST_F(MenuRows, PropRowCyclesThroughNoneAndThreeProps) {
 
 TEST_F(MenuRows, HighlightWrapsAndMovesAfterTheRowsAreHandled) {
   SetAllComponents({1});
-  sim::SetComponentModel(1, {1, 1, 1});  // 7 rows: Torso, Hats, Glasses, Outfit, Save, Accept, Cancel
+  sim::SetComponentModel(1, {1, 1, 1});  // 8 rows: Torso, Hats, Glasses, Outfit, Save, Delete, Accept, Cancel
 
   MenuFrame({PadUp});
-  EXPECT_EQ(WardrobeMenu.selectedRow, 6);
+  EXPECT_EQ(WardrobeMenu.selectedRow, 7);
   EXPECT_EQ(CountSounds(ToggleSound), 1);
   MenuFrame({PadDown});
   EXPECT_EQ(WardrobeMenu.selectedRow, 0);
@@ -298,7 +301,7 @@ TEST_F(MenuRows, HighlightWrapsAndMovesAfterTheRowsAreHandled) {
 
 TEST_F(MenuRows, HelpTextOfTheHighlightedRowForPadAndKeyboard) {
   SetAllComponents({1});
-  sim::SetComponentModel(1, {3, 1});  // Torso, Torso Variant, Hats, Glasses, Outfit, Save, Accept, Cancel
+  sim::SetComponentModel(1, {3, 1});  // Torso, Torso Variant, Hats, Glasses, Outfit, Save, Delete, Accept, Cancel
   struct Case {
     int row;
     bool pad;
@@ -310,14 +313,14 @@ TEST_F(MenuRows, HelpTextOfTheHighlightedRowForPadAndKeyboard) {
       {2, true, "~PAD_UP~~PAD_DOWN~ Move~n~~PAD_LEFT~~PAD_RIGHT~ Adjust"},
       {4, true, "~PAD_UP~~PAD_DOWN~ Move~n~~PAD_LEFT~~PAD_RIGHT~ Adjust~n~~INPUT_FRONTEND_ACCEPT~ Apply"},
       {5, true, "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Save"},
-      {6, true, "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Select"},
       {7, true, "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Select"},
+      {8, true, "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Select"},
       {0, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust"},
       {3, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust"},
       {4, false,
        "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust~n~~INPUT_PICKUP~ Apply"},
       {5, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Save"},
-      {7, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Select"},
+      {8, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Select"},
   };
   for (const Case& testCase : cases) {
     SCOPED_TRACE(std::to_string(testCase.row) + (testCase.pad ? " pad" : " keyboard"));
@@ -454,7 +457,7 @@ TEST_F(MenuRows, OutfitIndexBeyondTheSavedOutfitsStartsOver) {
 
 TEST_F(MenuRows, AcceptAndCancelRaiseTheirRequestOnly) {
   SetAllComponents({1});
-  const int acceptRow = 4, cancelRow = 5;  // Hats, Glasses, Outfit, Save Outfit, Accept, Cancel
+  const int acceptRow = 5, cancelRow = 6;  // Hats, Glasses, Outfit, Save Outfit, Delete Outfit, Accept, Cancel
   WardrobeMenu.selectedRow = acceptRow;
   MenuFrame({PadAccept});
   EXPECT_TRUE(WardrobeMenu.acceptRequested);
@@ -471,6 +474,192 @@ TEST_F(MenuRows, AcceptAndCancelRaiseTheirRequestOnly) {
   MenuFrame({PadAccept});
   EXPECT_TRUE(WardrobeMenu.cancelRequested);
   EXPECT_FALSE(WardrobeMenu.acceptRequested);
+}
+
+// The base game's outfit file with outfits 0 .. count - 1, outfit n wearing torso
+// drawable n, loaded into the table.
+std::string WriteOutfits(int count) {
+  std::string file;
+  for (int n = 0; n < count; ++n)
+    file += "[Outfit" + std::to_string(n) + "]\r\nDrawable1=" + std::to_string(n) + "\r\n";
+  WriteTextFile("WardrobeOutfits.ini", file);
+  LoadOutfits();
+  return file;
+}
+
+constexpr const char* deleteArmedPadHelp =
+    "Delete outfit %d/%d?~n~~INPUT_FRONTEND_ACCEPT~ again: delete it~n~~PAD_UP~~PAD_DOWN~~PAD_LEFT~~PAD_RIGHT~ Keep it";
+
+std::string Formatted(const char* format, int a, int b) {
+  char text[192];
+  std::snprintf(text, sizeof text, format, a, b);
+  return text;
+}
+
+// The first Accept on "Delete Outfit" only asks, naming the outfit; the second deletes
+// it. The player's look stays, and the Outfit row then shows an outfit in use: the one
+// that took the deleted one's place, or the new last.
+TEST_F(MenuRows, TwoAcceptsDeleteTheOutfitShownOnTheOutfitRow) {
+  struct Case {
+    int count, selected, selectedAfter;
+    int torsoShownAfter;  // torso drawable of the outfit shown afterwards; -1: none left
+  };
+  const Case cases[] = {{3, 0, 0, 1}, {3, 1, 1, 2}, {3, 2, 1, 1}, {1, 0, 0, -1}};
+  for (const Case& testCase : cases) {
+    SCOPED_TRACE(std::to_string(testCase.selected) + " of " + std::to_string(testCase.count));
+    WardrobeMenu = WardrobeMenuRecord();
+    sim::Wear(1, 3, 1);
+    const std::string file = WriteOutfits(testCase.count);
+    std::vector<DrawnRow> rows = MenuFrame();
+    const int deleteRow = IndexOfRow(rows, "Delete Outfit");
+    ASSERT_EQ(deleteRow, IndexOfRow(rows, "Save Outfit") + 1);
+    ASSERT_EQ(rows[deleteRow + 1].label, "Accept");
+    const std::string shown = std::to_string(testCase.selected + 1) + "/" + std::to_string(testCase.count);
+    WardrobeMenu.selectedOutfit = testCase.selected;
+    WardrobeMenu.selectedRow = deleteRow;
+    rows = MenuFrame();
+    EXPECT_EQ(rows[deleteRow].value, shown);
+    EXPECT_EQ(rows[deleteRow].colour, sim::HostColourEntry(HighlightedEntry));
+    EXPECT_EQ(PrintedTexts(), std::vector<std::string>{"~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Delete"});
+
+    MenuFrame({PadAccept});
+    EXPECT_EQ(ReadTextFile("WardrobeOutfits.ini"), file) << "the first Accept only asks";
+    EXPECT_EQ(CountSounds(HighlightSound), 1);
+    EXPECT_EQ(PrintedTexts(),
+              std::vector<std::string>{Formatted(deleteArmedPadHelp, testCase.selected + 1, testCase.count)});
+
+    MenuFrame({PadAccept});
+    EXPECT_EQ(CountSounds(HighlightSound), 1);
+    EXPECT_EQ(PrintedTexts().back(), "Outfit Deleted");
+    EXPECT_EQ(sim::NativeCallsNamed("PrintLiteralMessage").back().IntArg(2), 2500);
+    EXPECT_EQ(CountSavedOutfits(), testCase.count - 1);
+    EXPECT_EQ(ReadTextFile("WardrobeOutfits.ini").find("[Outfit" + std::to_string(testCase.count - 1) + "]"),
+              std::string::npos);
+    EXPECT_EQ(WardrobeMenu.selectedOutfit, testCase.selectedAfter);
+    if (testCase.torsoShownAfter >= 0) {
+      EXPECT_EQ(OutfitTable[WardrobeMenu.selectedOutfit].drawable[1], static_cast<uint32_t>(testCase.torsoShownAfter));
+    }
+    EXPECT_EQ(sim::Ped().components[1].drawable, 3u);
+    EXPECT_EQ(sim::Ped().components[1].texture, 1u);
+
+    // While the notice runs both file rows are disabled.
+    rows = MenuFrame();
+    const std::string after = std::to_string(testCase.selectedAfter + 1) + "/" + std::to_string(testCase.count - 1);
+    EXPECT_EQ(rows[deleteRow - 2].value, after);
+    EXPECT_EQ(rows[deleteRow].value, after);
+    EXPECT_EQ(rows[deleteRow].colour, sim::HostColourEntry(DisabledHighlightedEntry));
+    EXPECT_EQ(rows[deleteRow - 1].colour, sim::HostColourEntry(DisabledEntry));
+  }
+
+  // The keyboard's words for the same question.
+  sim::SetUsingPad(false);
+  WriteOutfits(2);
+  WardrobeMenu = WardrobeMenuRecord();
+  WardrobeMenu.selectedRow = IndexOfRow(MenuFrame(), "Delete Outfit");
+  WardrobeMenu.selectedOutfit = 1;
+  sim::ReleaseAllInput();
+  SampleInput();
+  sim::SetKey('E', true);
+  SampleInput();
+  sim::ClearNativeLog();
+  BuildWardrobeMenu(PlayerMenuControls);
+  EXPECT_EQ(PrintedTexts(), std::vector<std::string>{"Delete outfit 2/2?~n~~INPUT_PICKUP~ again: delete it~n~"
+                                                     "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~~INPUT_MOVE_LEFT~~INPUT_MOVE_"
+                                                     "RIGHT~ Keep it"});
+}
+
+// After the first Accept, moving off the row, Left, Right or 3 seconds of menu time
+// take the question back: the next Accept asks again and deletes nothing.
+TEST_F(MenuRows, EachWayOfDisarmingKeepsTheOutfit) {
+  struct Case {
+    const char* name;
+    std::vector<std::vector<int>> frames;  // controls of each frame between the two Accepts
+    bool moveBack;                         // the highlight is put back on the row before the Accept
+    bool deletes;
+  };
+  const std::vector<std::vector<int>> fourIdle(4), fiveIdle(5);
+  const Case cases[] = {
+      {"moving off the row", {{PadDown}, {}}, true, false},
+      {"Left", {{PadLeft}}, false, false},
+      {"Right", {{PadRight}}, false, false},
+      {"3 seconds of menu time", fiveIdle, false, false},
+      {"2.5 seconds: still asking", fourIdle, false, true},
+  };
+  sim::SetFrameTime(0.5f);
+  for (const Case& testCase : cases) {
+    SCOPED_TRACE(testCase.name);
+    WardrobeMenu = WardrobeMenuRecord();
+    const std::string file = WriteOutfits(2);
+    const int deleteRow = IndexOfRow(MenuFrame(), "Delete Outfit");
+    WardrobeMenu.selectedRow = deleteRow;
+    MenuFrame({PadAccept});
+    for (const std::vector<int>& controls : testCase.frames) {
+      Press({});
+      for (int control : controls) sim::SetPad(control, true);
+      SampleInput();
+      BuildWardrobeMenu(PlayerMenuControls);
+    }
+    if (testCase.moveBack) WardrobeMenu.selectedRow = deleteRow;
+    MenuFrame({PadAccept});
+    if (testCase.deletes) {
+      EXPECT_EQ(CountSavedOutfits(), 1);
+      EXPECT_EQ(PrintedTexts().back(), "Outfit Deleted");
+    } else {
+      EXPECT_EQ(ReadTextFile("WardrobeOutfits.ini"), file);
+      EXPECT_EQ(CountSavedOutfits(), 2);
+      EXPECT_EQ(PrintedTexts(), std::vector<std::string>{Formatted(deleteArmedPadHelp, 1, 2)}) << "asks again";
+    }
+  }
+}
+
+// A player protected the outfit file by marking it read-only: the deletion is refused,
+// the notice says so, and the file, its mark and the table stay as they were.
+TEST_F(MenuRows, ReadOnlyFileShowsOutfitNotDeleted) {
+  const std::string file = WriteOutfits(2);
+  ASSERT_TRUE(SetFileAttributesA("WardrobeOutfits.ini", FILE_ATTRIBUTE_READONLY));
+  WardrobeMenu.selectedRow = IndexOfRow(MenuFrame(), "Delete Outfit");
+  WardrobeMenu.selectedOutfit = 1;
+  MenuFrame({PadAccept});
+  MenuFrame({PadAccept});
+  EXPECT_EQ(PrintedTexts().back(), "Outfit Not Deleted");
+  EXPECT_EQ(ReadTextFile("WardrobeOutfits.ini"), file);
+  EXPECT_NE(GetFileAttributesA("WardrobeOutfits.ini") & FILE_ATTRIBUTE_READONLY, 0u);
+  EXPECT_EQ(CountSavedOutfits(), 2);
+  EXPECT_EQ(WardrobeMenu.selectedOutfit, 1);
+  SetFileAttributesA("WardrobeOutfits.ini", FILE_ATTRIBUTE_NORMAL);
+}
+
+// With every component varied the menu has 29 rows. Up to row 22 every row is where it
+// always was; past it, the rows move up so that the highlighted row is the last one
+// drawn, at y = 0.93, and no row is drawn below it.
+TEST_F(MenuRows, RowsScrollSoTheHighlightedRowIsOnScreen) {
+  SetAllComponents({3, 1});
+  const std::vector<DrawnRow> all = MenuFrame();
+  ASSERT_EQ(all.size(), 29u);
+  for (size_t n = 0; n < all.size(); ++n) EXPECT_FLOAT_EQ(all[n].y, 0.05f + 0.04f * static_cast<float>(n)) << n;
+  const float lastY = 0.05f + 0.04f * 22.0f;
+
+  for (int highlighted : {22, 23, 24, 25, 26, 27, 28}) {
+    SCOPED_TRACE(highlighted);
+    WardrobeMenu.selectedRow = highlighted;
+    const std::vector<DrawnRow> rows = MenuFrame();
+    const int offset = highlighted - 22;
+    ASSERT_EQ(rows.size(), offset == 0 ? all.size() : 23u);
+    for (size_t i = 0; i < rows.size(); ++i) {
+      EXPECT_EQ(rows[i].label, all[i + offset].label);
+      EXPECT_FLOAT_EQ(rows[i].y, 0.05f + 0.04f * static_cast<float>(i));
+    }
+    EXPECT_EQ(rows[22].label, all[highlighted].label);
+    EXPECT_FLOAT_EQ(rows[22].y, lastY);
+    EXPECT_NE(rows[22].colour, all[highlighted].colour) << "drawn highlighted";
+    if (offset > 0) {
+      EXPECT_LE(rows.back().y, lastY);
+    }
+  }
+  // The rows above the window still work: Down from the last row highlights row 0.
+  WardrobeMenu.selectedRow = 28;
+  MenuFrame({PadDown});
+  EXPECT_EQ(WardrobeMenu.selectedRow, 0);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -427,6 +428,95 @@ TEST_F(OutfitFiles, AFileThatARewriteCouldNotReplaceIsLeftExactlyAsItWas) {
   WriteTextFile(BaseFile, original);
   EXPECT_TRUE(SaveCurrentOutfit());
   EXPECT_EQ(CountSavedOutfits(), 3);
+}
+
+// Outfit `original` of the deletion tests, under number `number`: values whose text a
+// rewrite must keep byte for byte.
+std::string DeletionSection(int number, int original) {
+  return "[Outfit" + std::to_string(number) + "]\r\nDrawable0= 0" + std::to_string(original + 1) + "\r\nNote=outfit " +
+         std::to_string(original) + " =x \r\n";
+}
+
+// Twelve outfits (so Outfit10 and Outfit11 sort before Outfit2), a foreign section and
+// one named like an outfit beyond the table; deleting `deleted` gives the file the
+// writer makes of the other eleven, numbered 0 to 10, and the two others unchanged.
+TEST_F(OutfitFiles, DeletingAnOutfitMovesTheOnesAboveItDownByOne) {
+  const std::string foreign = "[Extra]\r\nName=x\r\n";
+  const std::string beyond = "[Outfit512]\r\nDrawable0=9\r\n";
+  for (const int deleted : {0, 5, 11}) {
+    SCOPED_TRACE(deleted);
+    std::string file = foreign + beyond;
+    for (int n = 0; n < 12; ++n) file += DeletionSection(n, n);
+    WriteTextFile(BaseFile, file);
+    LoadOutfits();
+    ASSERT_EQ(CountSavedOutfits(), 12);
+
+    EXPECT_TRUE(DeleteOutfit(deleted));
+    std::map<std::string, std::string> expected = {{"Extra", foreign}, {"Outfit512", beyond}};
+    for (int n = 0; n < 11; ++n) {
+      expected["Outfit" + std::to_string(n)] = DeletionSection(n, n < deleted ? n : n + 1);
+    }
+    std::string expectedText;
+    for (const auto& [name, text] : expected) expectedText += text;
+    EXPECT_EQ(ReadTextFile(BaseFile), expectedText);
+    EXPECT_FALSE(FileExists(std::string(BaseFile) + TemporaryOutfitFileSuffix));
+    EXPECT_EQ(CountSavedOutfits(), 11);
+    for (int n = 0; n < 11; ++n) {
+      EXPECT_EQ(OutfitTable[n].drawable[0], static_cast<uint32_t>((n < deleted ? n : n + 1) + 1)) << n;
+    }
+    EXPECT_FALSE(OutfitTable[11].inUse);
+  }
+}
+
+// A deletion that cannot be written, or of an outfit the file no longer holds, leaves
+// the file exactly as it was and the table showing it.
+TEST_F(OutfitFiles, ADeletionThatCannotBeWrittenChangesNothing) {
+  struct Case {
+    const char* name;
+    DWORD attributes;
+    DWORD heldSharing;  // -1: nobody holds the file
+    int number;
+    bool cutShort;  // the save is cut short before the replacing step
+  };
+  const Case cases[] = {
+      {"read-only file", FILE_ATTRIBUTE_READONLY, DWORD(-1), 1, false},
+      {"held open, writing not shared", FILE_ATTRIBUTE_NORMAL, FILE_SHARE_READ, 1, false},
+      {"cut short before the replace", FILE_ATTRIBUTE_NORMAL, DWORD(-1), 0, true},
+      {"an outfit the file does not hold", FILE_ATTRIBUTE_NORMAL, DWORD(-1), 2, false},
+  };
+  const std::string original = DeletionSection(0, 0) + DeletionSection(1, 1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteTextFile(BaseFile, original);
+    ASSERT_TRUE(SetFileAttributesA(BaseFile, c.attributes));
+    HANDLE holder = INVALID_HANDLE_VALUE;
+    if (c.heldSharing != DWORD(-1)) {
+      holder =
+          CreateFileA(BaseFile, GENERIC_READ, c.heldSharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    }
+    LoadOutfits();
+    bool deleted = true;
+    if (c.cutShort) {
+      const ScopedSwap replace(replaceOutfitFile, &ReplaceSpy::Interrupt);
+      deleted = DeleteOutfit(c.number);
+    } else {
+      deleted = DeleteOutfit(c.number);
+    }
+    if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+
+    EXPECT_FALSE(deleted);
+    EXPECT_EQ(ReadTextFile(BaseFile), original);
+    EXPECT_EQ(GetFileAttributesA(BaseFile) & FILE_ATTRIBUTE_READONLY, c.attributes & FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(FileExists(std::string(BaseFile) + TemporaryOutfitFileSuffix));
+    EXPECT_EQ(CountSavedOutfits(), 2);
+    SetFileAttributesA(BaseFile, FILE_ATTRIBUTE_NORMAL);
+  }
+  // No file at all: nothing to delete, and no file is made.
+  DeleteFileA(BaseFile);
+  LoadOutfits();
+  EXPECT_FALSE(DeleteOutfit(0));
+  EXPECT_FALSE(FileExists(BaseFile));
 }
 
 }  // namespace
