@@ -143,4 +143,21 @@ TEST_F(DemoPictures, CancelPutsTheOldLookBackAndTheCameraFollowsTheMenu) {
   }
 }
 
+// Deleting in the demo: the first Accept only asks, naming the outfit; the second
+// deletes it, and the character's look is the same in both pictures.
+TEST_F(DemoPictures, DeleteAsksFirstThenDeletesAndTheLookStays) {
+  ExpectChange("14-delete-armed.png", "15-outfit-deleted.png", {});
+  std::map<std::string, std::string> transcripts;
+  for (const JsonValue* event : run->Events("screen")) {
+    transcripts[event->Find("path")->Str()] = (*event)["transcript"].Str();
+  }
+  const std::string& armed = transcripts["14-delete-armed.png"];
+  EXPECT_NE(armed.find("> Delete Outfit | 1/1   "), std::string::npos) << armed;
+  EXPECT_NE(armed.find("message: Delete outfit 1/1?"), std::string::npos) << armed;
+  const std::string& deleted = transcripts["15-outfit-deleted.png"];
+  EXPECT_NE(deleted.find("  Outfit | 1/0  (disabled)"), std::string::npos) << deleted;
+  EXPECT_NE(deleted.find("> Delete Outfit | 1/0  (disabled)"), std::string::npos) << deleted;
+  EXPECT_NE(deleted.find("message: Outfit Deleted"), std::string::npos) << deleted;
+}
+
 }  // namespace
