@@ -6,6 +6,9 @@
 //   TerminateProcess  -> traced as {"event":"exit","code":N}, the trace flushed, then
 //                        the terminate handler if one is set, else the real
 //                        TerminateProcess
+//   FlushInstructionCache -> the range noted (code_watch.h: code-write records say
+//                        whether the changed bytes were flushed), then the real one
+//   OutputDebugStringA -> traced as {"event":"debug-output","frame":N,"text":T}
 #pragma once
 #include <windows.h>
 
