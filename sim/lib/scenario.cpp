@@ -80,7 +80,6 @@ void ReportCodeChanges() {
                        .Field("event", "code-write")
                        .Field("offset", OffsetText(range.offset))
                        .Field("bytes", range.BytesText())
-                       .Field("flushed", range.flushed)
                        .Text());
   }
 }

@@ -27,15 +27,13 @@ std::string Press(int control, int times = 1) {
   return text;
 }
 
-// At site 2 with the pad: open the wardrobe, the next head (a preview), then "Save
-// Outfit" (three rows up from Head) and the accept control: frames 1 to 16, the menu
-// opening on frame 4.
+// At site 2 with the pad: open the wardrobe (on frame 3), the next head (a preview),
+// then "Save Outfit" (three rows up from Head) and the accept control (frame 13).
 std::string WardrobeSession() {
-  return "using-pad 1\nat-site 2\nframes 2\n" + Press(23) + "frames 1\n" + Press(67) + Press(65, 3) + Press(77) +
-         "frames 1\n";
+  return "using-pad 1\nat-site 2\nframes 1\n" + Press(23) + Press(67) + Press(65, 3) + Press(77);
 }
 
-constexpr long long sessionFrames = 16;
+constexpr long long sessionFrames = 13;
 
 std::string NeighbourLoad() {
   char sites[64];
@@ -96,11 +94,13 @@ struct TamperCase {
   int site;
 };
 
-// Each kind of change once through the real plug-in (the in-process host tests take
-// every site with every kind): the plug-in stays idle and the host runs on.
+// Each kind of change once through the real plug-in, two kinds on each build (the
+// in-process host tests take every site with every kind on both): the plug-in stays
+// idle and the host runs on.
 TEST(OtherPlugins, SiteChangedByAnotherProgramLeavesThePluginIdle) {
-  const TamperCase cases[] = {{"nops", 6}, {"jmp", 0}, {"unmapped", 4}, {"data", 7}};
-  for (const TamperCase& c : cases) {
+  const TamperCase build1Cases[] = {{"nops", 6}, {"unmapped", 4}};
+  const TamperCase build2Cases[] = {{"jmp", 0}, {"data", 7}};
+  for (const TamperCase& c : ThisBuild() == 1070 ? build1Cases : build2Cases) {
     SCOPED_TRACE(std::string(c.kind) + " at site " + std::to_string(c.site));
     const std::string scenario = "tamper-site " + std::to_string(c.site) + " " + c.kind + "\n" + LoadPlugin() +
                                  "at-site 2\nframes 2\npad 23 down\nframes 3\n";
@@ -125,10 +125,7 @@ TEST(OtherPlugins, SecondCopyInTheProcessStaysIdle) {
   ASSERT_EQ(2u, loads.size());
   for (const JsonValue* load : loads) EXPECT_TRUE((*load)["ok"].Bool()) << load->Dump();
 
-  // Only the first copy patched the host, flushing each write from the instruction cache.
-  const auto writes = run.Events("code-write");
-  EXPECT_EQ(8u, writes.size());
-  for (const JsonValue* write : writes) EXPECT_TRUE((*write)["flushed"].Bool()) << write->Dump();
+  EXPECT_EQ(8u, run.Events("code-write").size()) << "only the first copy patched the host";
 
   for (long long frame = 1; frame <= sessionFrames; ++frame) {
     const std::vector<std::string> names = run.NativeNames(frame);
