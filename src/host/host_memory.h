@@ -36,7 +36,7 @@ void WriteHostBytes(uintptr_t address, const void* bytes, size_t size);
 void WriteHostBytes(const ProtectionScope& lifted, uintptr_t address, const void* bytes, size_t size);
 
 // Whether every byte of [address, address + size) lies in committed memory that may be
-// read (VirtualQuery): what ReadHostBytes asks before it touches bytes it did not plant.
+// read (VirtualQuery), asked before reading host bytes another program may have changed.
 bool IsReadableMemory(uintptr_t address, size_t size);
 // Whether the byte at address lies in committed memory with an execute protection: a
 // place a call may lead to.
