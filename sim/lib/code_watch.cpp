@@ -17,6 +17,19 @@ constexpr uint32_t MergeGap = 4;
 
 std::vector<uint8_t> bootSnapshot;
 std::vector<uint8_t> reportedSnapshot;
+// Flushed ranges since the last report, as [first, end) addresses, each range once:
+// a plug-in that flushes the same byte every frame keeps this at one entry.
+std::vector<std::pair<uintptr_t, uintptr_t>> flushedRanges;
+
+bool Flushed(uintptr_t first, uintptr_t end) {
+  // Covered byte by byte: a change may be flushed in pieces (opcode, displacement).
+  for (uintptr_t at = first; at < end; ++at) {
+    bool covered = false;
+    for (const auto& range : flushedRanges) covered = covered || (at >= range.first && at < range.second);
+    if (!covered) return false;
+  }
+  return true;
+}
 
 std::vector<CodeRange> Compare(const std::vector<uint8_t>& snapshot) {
   std::vector<CodeRange> ranges;
@@ -86,10 +99,21 @@ std::vector<CodeRange> CodeChangesSinceBoot() {
 std::vector<CodeRange> TakeNewCodeChanges() {
   Boot();
   std::vector<CodeRange> ranges = Compare(reportedSnapshot);
-  for (const CodeRange& range : ranges) {
+  for (CodeRange& range : ranges) {
     std::memcpy(reportedSnapshot.data() + (range.offset - HostMemoryStart), range.bytes.data(), range.bytes.size());
+    const uintptr_t first = reinterpret_cast<uintptr_t>(HostAt(range.offset));
+    range.flushed = Flushed(first, first + range.bytes.size());
   }
+  flushedRanges.clear();
   return ranges;
+}
+
+void NoteFlushedCode(uintptr_t address, size_t size) {
+  const std::pair<uintptr_t, uintptr_t> range(address, address + size);
+  for (const auto& known : flushedRanges) {
+    if (known == range) return;
+  }
+  flushedRanges.push_back(range);
 }
 
 }  // namespace sim

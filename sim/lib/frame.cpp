@@ -7,6 +7,7 @@
 #include "sim/host_image.h"
 #include "sim/host_layout.h"
 #include "sim/host_state.h"
+#include "sim/natives.h"
 #include "sim/ped_model.h"
 #include "sim/sites.h"
 #include "sim/trace.h"
@@ -18,6 +19,14 @@ namespace {
 
 uint32_t currentFrame = 0;
 bool allIntact = true;
+bool frameBoundedHistory = false;
+
+void DropPreviousFramesCalls() {
+  ClearNativeLog();
+  ClearUnknownHashLookups();
+  World().sounds.clear();
+  World().terminatedScripts.clear();
+}
 
 void TraceMismatch(const SiteObservation& observation) {
   if (!TraceOpen()) return;
@@ -53,9 +62,12 @@ uint32_t CurrentFrame() { return currentFrame; }
 
 bool AllSitesIntact() { return allIntact; }
 
+void SetFrameBoundedHistory(bool bounded) { frameBoundedHistory = bounded; }
+
 uint32_t RunFrame() {
   Boot();
   ++currentFrame;
+  if (frameBoundedHistory) DropPreviousFramesCalls();
   ApplyPendingHeading();
   World().drawnThisFrame.clear();
   ResetHostCamera();

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "sim/code_watch.h"
+#include "sim/frame.h"
 #include "sim/host_state.h"
 #include "sim/trace.h"
 
@@ -38,6 +40,24 @@ BOOL WINAPI SimTerminateProcess(HANDLE process, UINT code) {
   return real(process, code);
 }
 
+BOOL WINAPI SimFlushInstructionCache(HANDLE process, LPCVOID address, SIZE_T size) {
+  NoteFlushedCode(reinterpret_cast<uintptr_t>(address), size);
+  using FlushFunction = BOOL(WINAPI*)(HANDLE, LPCVOID, SIZE_T);
+  auto real = reinterpret_cast<FlushFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "FlushInstructionCache")));
+  return real(process, address, size);
+}
+
+// Another module's word for the trace (a neighbour plug-in fixture says when its hooks
+// run): traced as a debug-output record of the current frame.
+void WINAPI SimOutputDebugStringA(LPCSTR text) {
+  WriteTraceLine(JsonObject()
+                     .Field("event", "debug-output")
+                     .Field("frame", CurrentFrame())
+                     .Field("text", text ? text : "")
+                     .Text());
+}
+
 struct Replacement {
   const char* dll;
   const char* name;
@@ -48,7 +68,10 @@ const Replacement replacements[] = {
     {"user32.dll", "GetAsyncKeyState", reinterpret_cast<void*>(&SimGetAsyncKeyState)},
     {"user32.dll", "MessageBoxA", reinterpret_cast<void*>(&SimMessageBoxA)},
     {"kernel32.dll", "TerminateProcess", reinterpret_cast<void*>(&SimTerminateProcess)},
+    {"kernel32.dll", "FlushInstructionCache", reinterpret_cast<void*>(&SimFlushInstructionCache)},
+    {"kernel32.dll", "OutputDebugStringA", reinterpret_cast<void*>(&SimOutputDebugStringA)},
 };
+constexpr int replacementCount = sizeof replacements / sizeof replacements[0];
 
 void WriteEntry(void** entry, void* function) {
   DWORD old = 0;
@@ -68,8 +91,8 @@ int InterceptImports(HMODULE module) {
   const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   if (directory.VirtualAddress == 0) return 0;
   // Entries bound to the real functions, for import tables without name thunks.
-  void* real[3];
-  for (int i = 0; i < 3; ++i) {
+  void* real[replacementCount];
+  for (int i = 0; i < replacementCount; ++i) {
     real[i] = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(replacements[i].dll), replacements[i].name));
   }
   int rewritten = 0;
@@ -80,7 +103,7 @@ int InterceptImports(HMODULE module) {
                       ? reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->OriginalFirstThunk)
                       : nullptr;
     for (int k = 0; entry[k] != nullptr; ++k) {
-      for (int i = 0; i < 3; ++i) {
+      for (int i = 0; i < replacementCount; ++i) {
         bool match = entry[k] == real[i] && real[i] != nullptr;
         if (names && !IMAGE_SNAP_BY_ORDINAL(names[k].u1.Ordinal)) {
           auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names[k].u1.AddressOfData);

@@ -402,6 +402,26 @@ bool ProbeTargetCommand(const CommandCall& call, std::string* error) {
   return true;
 }
 
+bool TamperSiteCommand(const CommandCall& call, std::string* error) {
+  static const struct {
+    const char* name;
+    SiteTamper tamper;
+  } kinds[] = {{"nops", SiteTamper::Nops},
+               {"jmp", SiteTamper::JumpToTrampoline},
+               {"unmapped", SiteTamper::CallUnmapped},
+               {"data", SiteTamper::CallDataPage},
+               {"none", SiteTamper::None}};
+  long long site = 0;
+  if (!ParseInt(call.words[1], &site) || site < 0 || site > 7) return Usage(call, error);
+  for (const auto& kind : kinds) {
+    if (call.words[2] == kind.name) {
+      TamperSite(static_cast<int>(site), kind.tamper);
+      return true;
+    }
+  }
+  return Usage(call, error);
+}
+
 // The value is the rest of the line as written, spaces and all; without one the
 // variable is removed.
 bool EnvCommand(const CommandCall& call, std::string* error) {
@@ -480,6 +500,7 @@ const ScenarioCommand commands[] = {
     {"camera", 1, 1, "camera 0|1", SwitchCommand<SetCameraPresent>},
     {"lookup-fault", 1, 1, "lookup-fault 0|1", SwitchCommand<SetLookupFault>},
     {"probe-target", 1, 1, "probe-target ADDRESS", ProbeTargetCommand},
+    {"tamper-site", 2, 2, "tamper-site 0..7 nops|jmp|unmapped|data|none", TamperSiteCommand},
     {"env", 1, AnyCount, "env NAME [VALUE]", EnvCommand},
     {"reset", 0, 0, "reset", ResetCommand},
     {"state", 0, 0, "state", StateCommand},
@@ -559,6 +580,9 @@ bool RunScenarioText(const std::string& text, std::string* error) {
 
 int RunScenarioFile(const std::string& scenarioPath, const std::string& tracePath) {
   Boot();
+  // Every call is in the trace as it happens: the runner keeps none past its frame, so
+  // a scenario of any length runs in the same memory.
+  SetFrameBoundedHistory(true);
   if (!OpenTrace(tracePath)) {
     std::fprintf(stderr, "cannot write the trace %s\n", tracePath.c_str());
     return 2;

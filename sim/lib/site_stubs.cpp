@@ -36,6 +36,8 @@ const char* const registerNames[8] = {"EAX", "ECX", "EDX", "EBX", "ESP", "EBP", 
 
 uint32_t stubStart[SiteCount];
 SiteObservation observations[SiteCount];
+SiteTamper tampers[SiteCount];
+uint8_t untamperedBytes[SiteCount][5];
 uint32_t probeExecutions = 0;
 
 SiteRecord& RecordOf(int site) { return *HostAt<SiteRecord>(SiteRecordsOffset + SiteRecordStride * site); }
@@ -79,6 +81,28 @@ void PlantStub(int site) {
   code.Ret();
 }
 
+// A trampoline of another program: calls the site's routine, jumps back after the site.
+void PlantTrampoline(int site) {
+  X86Emitter code(TamperTarget(site, SiteTamper::JumpToTrampoline));
+  code.CallRel32(SiteCallee(site));
+  code.JumpRel32(SiteAddress(site) + 5);
+}
+
+// An address with nothing mapped: a range reserved and given back at once.
+uintptr_t UnmappedAddress() {
+  static uintptr_t address = [] {
+    void* range = VirtualAlloc(nullptr, 0x10000, MEM_RESERVE, PAGE_NOACCESS);
+    if (range == nullptr) std::abort();
+    VirtualFree(range, 0, MEM_RELEASE);
+    return reinterpret_cast<uintptr_t>(range) + 0x100;
+  }();
+  return address;
+}
+
+bool TamperLeadsNowhere(SiteTamper tamper) {
+  return tamper == SiteTamper::CallUnmapped || tamper == SiteTamper::CallDataPage;
+}
+
 void Compare(std::string& mismatch, const char* where, int reg, uint32_t actual, uint32_t expected) {
   if (actual == expected) return;
   char buffer[128];
@@ -120,8 +144,37 @@ void PlantSiteStubs() {
   for (int site = 0; site < SiteCount; ++site) {
     PlantCallee(site);
     PlantStub(site);
+    PlantTrampoline(site);
   }
 }
+
+uintptr_t TamperTarget(int site, SiteTamper tamper) {
+  switch (tamper) {
+    case SiteTamper::JumpToTrampoline: return HostBase() + TrampolinesOffset + 0x20 * site;
+    case SiteTamper::CallUnmapped: return UnmappedAddress();
+    case SiteTamper::CallDataPage: return HostBase() + SiteObjectsOffset + 0x800;
+    default: return 0;
+  }
+}
+
+void TamperSite(int site, SiteTamper tamper) {
+  Boot();
+  if (site < 0 || site >= SiteCount) return;
+  const uint32_t offset = Layout().sites[site];
+  if (tampers[site] == SiteTamper::None) std::memcpy(untamperedBytes[site], HostAt(offset), 5);
+  uint8_t bytes[5] = {0x90, 0x90, 0x90, 0x90, 0x90};
+  if (tamper == SiteTamper::None) {
+    std::memcpy(bytes, untamperedBytes[site], 5);
+  } else if (tamper != SiteTamper::Nops) {
+    bytes[0] = tamper == SiteTamper::JumpToTrampoline ? 0xE9 : 0xE8;
+    const uint32_t displacement = static_cast<uint32_t>(TamperTarget(site, tamper) - (SiteAddress(site) + 5));
+    std::memcpy(bytes + 1, &displacement, 4);
+  }
+  WriteHostCode(offset, bytes, 5);
+  tampers[site] = tamper;
+}
+
+SiteTamper TamperOf(int site) { return site >= 0 && site < SiteCount ? tampers[site] : SiteTamper::None; }
 
 void ResetSites() {
   if (ProbeTarget() != ProbeRoutine()) SetProbeTarget(ProbeRoutine());
@@ -139,6 +192,14 @@ SiteObservation RunSite(int site) {
   if (site < 0 || site >= SiteCount) return SiteObservation();
   SiteRecord& record = RecordOf(site);
   std::memset(&record, 0, sizeof record);
+  if (TamperLeadsNowhere(tampers[site])) {
+    SiteObservation skipped;
+    skipped.site = site;
+    skipped.frame = CurrentFrame();
+    skipped.mismatch = "not run: the call at the site leads to memory that cannot be executed";
+    observations[site] = skipped;
+    return skipped;
+  }
   if (site == FrameSite) {
     const bool skip = ProbeTarget() != ProbeRoutine();
     *HostAt(SkipProbeFlag) = skip ? 1 : 0;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "core/frame_callbacks.h"
+#include "core/process_claim.h"
 #include "core/wardrobe_frame.h"
 #include "host/code_hooks.h"
 #include "host/game_version.h"
@@ -33,7 +34,12 @@ void StartUp() {
 
   if (!hostReady) InitHostBase();
   if (GameVersion == 0) return;
-  InstallHooks(frameCallbacks, cameraCallbacks);
+  // A second copy of the plug-in in this process stays as idle as on an unsupported
+  // build: one prompt, one menu, one save per Accept.
+  if (!ClaimProcessWardrobe()) return;
+  // A host whose code at the sites is not what we can chain (another plug-in's patch,
+  // a changed executable) is left untouched, and the plug-in stays idle.
+  if (!InstallHooks(frameCallbacks, cameraCallbacks)) return;
   // The loader thread is the host's: nothing thrown here may reach it.
   try {
     InitPlugin();
@@ -41,4 +47,6 @@ void StartUp() {
   }
 }
 
-int32_t ApplyCameraCallback() { return ApplyPreviewCamera(PreviewCamera); }
+// Runs on the camera thread: it reads the record the frame thread handed over last,
+// never the one the frame thread may be writing.
+int32_t ApplyCameraCallback() { return ApplyPreviewCamera(LatestPreviewCamera()); }

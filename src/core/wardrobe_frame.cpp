@@ -23,6 +23,13 @@ const MenuControls PlayerMenuControls = {IsMenuUpPressed, IsMenuDownPressed, IsM
 
 namespace {
 
+// Hands the frame's camera to the camera thread once the frame's run is over, however
+// it ends: the camera thread sees the run's result, never the flag cleared at its
+// start and set again later in it.
+struct PreviewCameraPublication {
+  ~PreviewCameraPublication() { PublishPreviewCamera(PreviewCamera); }
+};
+
 void CloseMenu() {
   SetPlayerControl(LocalPlayerIndex(), true);
   StopPedActivity(GetPlayerPedHandle());
@@ -44,6 +51,7 @@ void OpenMenu() {
 int32_t WardrobeFrame() {
   WardrobeDriverRecord& state = WardrobeDriverState;
   if (IsGameplaySuspended()) return 0;
+  const PreviewCameraPublication publication;
 
   const uint32_t episode = EpisodeNumber();
   if (episode != state.lastEpisode) LoadOutfits();

@@ -36,18 +36,30 @@ uintptr_t InstallHook(uintptr_t site, uintptr_t thunk, uint32_t* previousCallee)
   if (previousCallee != nullptr) *previousCallee = static_cast<uint32_t>(previous);
   // The opcode first: until the displacement is written the site still calls the
   // previous callee.
-  WriteHostMemory<uint8_t>(site, 0xE8);
+  WriteHostCode<uint8_t>(site, 0xE8);
   WriteRelativeTarget(site + 1, thunk);
   return previous;
 }
 
-void InstallHooks(const FrameCallbackList& frameCallbacks, const FrameCallbackList& cameraCallbacks) {
+bool SiteCanBeChained(uintptr_t site) {
+  constexpr uint8_t callOpcode = 0xE8;
+  if (site == 0 || !IsReadableMemory(site, 5)) return false;
+  if (ReadHostMemory<uint8_t>(site) != callOpcode) return false;
+  return IsExecutableMemory(ReadRelativeTarget(site + 1, 4));
+}
+
+bool InstallHooks(const FrameCallbackList& frameCallbacks, const FrameCallbackList& cameraCallbacks) {
+  // All eight are looked at before any is written: a host that fails at one site is
+  // left exactly as it was, rather than hooked at some sites and not at others.
+  uintptr_t sites[CodeHookCount];
+  for (int i = 0; i < CodeHookCount; ++i) {
+    sites[i] = ResolveHostAddress(codeHooks[i].site);
+    if (!SiteCanBeChained(sites[i])) return false;
+  }
   codeHooks[frameHook].callbacks = &frameCallbacks;
   codeHooks[cameraHook].callbacks = &cameraCallbacks;
-  for (int i = 0; i < CodeHookCount; ++i) {
-    uintptr_t site = ResolveHostAddress(codeHooks[i].site);
-    InstallHook(site, HookThunk(i), &hookPreviousCallee[i]);
-  }
+  for (int i = 0; i < CodeHookCount; ++i) InstallHook(sites[i], HookThunk(i), &hookPreviousCallee[i]);
+  return true;
 }
 
 namespace {

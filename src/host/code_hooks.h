@@ -37,9 +37,17 @@ extern "C" uint32_t hookSavedEcx[CodeHookCount];
 // A script-thread record of our own, current while the frame callbacks run.
 extern uint8_t PluginScriptThread[256];
 
-// Patches the eight sites. The frame hook walks frameCallbacks and the camera hook
-// cameraCallbacks from then on; the other six hooks walk lists of their own.
-void InstallHooks(const FrameCallbackList& frameCallbacks, const FrameCallbackList& cameraCallbacks);
+// Whether the call at site may be chained: its five bytes are readable, the first is
+// the call opcode 0xE8, and the target its displacement gives lies in committed
+// executable memory (the host's own routine, or the thunk of a module that hooked the
+// call before us).
+bool SiteCanBeChained(uintptr_t site);
+// Looks at all eight sites first: when each can be chained, patches them and returns
+// true; the frame hook walks frameCallbacks and the camera hook cameraCallbacks from
+// then on, the other six hooks lists of their own. When any site cannot be chained
+// (another program changed the host's code there, or this is not the code we know),
+// writes nothing at all and returns false.
+bool InstallHooks(const FrameCallbackList& frameCallbacks, const FrameCallbackList& cameraCallbacks);
 // Points the call at site to thunk; returns the site's previous callee (0 and no change
 // for a null site). previousCallee, when given, receives it before the site can reach
 // the thunk, so that a host thread passing the site meanwhile finds it already set.

@@ -4,6 +4,42 @@
 
 #include <cstring>
 
+namespace {
+constexpr DWORD executeProtections = PAGE_EXECUTE | PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+constexpr DWORD readProtections =
+    (executeProtections & ~static_cast<DWORD>(PAGE_EXECUTE)) | PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY;
+
+// The committed region holding address with its protection; false when the address is
+// free, only reserved or not to be touched (no access, guard page).
+bool CommittedRegion(uintptr_t address, MEMORY_BASIC_INFORMATION& info) {
+  if (VirtualQuery(reinterpret_cast<const void*>(address), &info, sizeof info) != sizeof info) return false;
+  return info.State == MEM_COMMIT && (info.Protect & (PAGE_NOACCESS | PAGE_GUARD)) == 0;
+}
+}  // namespace
+
+bool IsReadableMemory(uintptr_t address, size_t size) {
+  if (size == 0 || address + size < address) return false;
+  // A span may cross from one region into the next: every region it touches counts.
+  uintptr_t at = address;
+  while (at - address < size) {
+    MEMORY_BASIC_INFORMATION info{};
+    if (!CommittedRegion(at, info) || (info.Protect & readProtections) == 0) return false;
+    const uintptr_t regionEnd = reinterpret_cast<uintptr_t>(info.BaseAddress) + info.RegionSize;
+    if (regionEnd <= at) return false;
+    at = regionEnd;
+  }
+  return true;
+}
+
+bool IsExecutableMemory(uintptr_t address) {
+  MEMORY_BASIC_INFORMATION info{};
+  return CommittedRegion(address, info) && (info.Protect & executeProtections) != 0;
+}
+
+void FlushHostCode(uintptr_t address, size_t size) {
+  FlushInstructionCache(GetCurrentProcess(), reinterpret_cast<const void*>(address), size);
+}
+
 ProtectionScope::ProtectionScope(uintptr_t address, size_t size) : address(address), size(size) {
   if (size == 0) return;
   DWORD old = 0;
@@ -51,5 +87,5 @@ uintptr_t ReadRelativeTarget(uintptr_t address, int width) {
 }
 
 void WriteRelativeTarget(uintptr_t address, uintptr_t target) {
-  WriteHostMemory<uint32_t>(address, static_cast<uint32_t>(target - (address + 4)));
+  WriteHostCode<uint32_t>(address, static_cast<uint32_t>(target - (address + 4)));
 }

@@ -35,6 +35,16 @@ void WriteHostBytes(uintptr_t address, const void* bytes, size_t size);
 // into host code never runs unprotected.
 void WriteHostBytes(const ProtectionScope& lifted, uintptr_t address, const void* bytes, size_t size);
 
+// Whether every byte of [address, address + size) lies in committed memory that may be
+// read (VirtualQuery), asked before reading host bytes another program may have changed.
+bool IsReadableMemory(uintptr_t address, size_t size);
+// Whether the byte at address lies in committed memory with an execute protection: a
+// place a call may lead to.
+bool IsExecutableMemory(uintptr_t address);
+
+// After a write into host code: the processor must not run stale copies of those bytes.
+void FlushHostCode(uintptr_t address, size_t size);
+
 template <typename T>
 T ReadHostMemory(uintptr_t address) {
   static_assert(sizeof(T) == 1 || sizeof(T) == 2 || sizeof(T) == 4, "widths 1, 2 and 4");
@@ -55,8 +65,23 @@ void WriteHostMemory(const ProtectionScope& lifted, uintptr_t address, T value) 
   WriteHostBytes(lifted, address, &value, sizeof(T));
 }
 
+// Writes into host code: the write as above, then its bytes flushed from the
+// instruction cache, as Windows asks of any program that changes code.
+template <typename T>
+void WriteHostCode(uintptr_t address, T value) {
+  WriteHostMemory<T>(address, value);
+  FlushHostCode(address, sizeof(T));
+}
+
+template <typename T>
+void WriteHostCode(const ProtectionScope& lifted, uintptr_t address, T value) {
+  WriteHostMemory<T>(lifted, address, value);
+  FlushHostCode(address, sizeof(T));
+}
+
 // address + width + the signed displacement of that width stored at address (read
 // with the protection lifted); 0 for a width other than 1, 2 or 4.
 uintptr_t ReadRelativeTarget(uintptr_t address, int width);
-// Stores the 4-byte displacement target - (address + 4) at address, protection lifted.
+// Stores the 4-byte displacement target - (address + 4) at address, protection lifted,
+// and flushes it: displacements are written only into host code.
 void WriteRelativeTarget(uintptr_t address, uintptr_t target);

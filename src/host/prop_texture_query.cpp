@@ -15,8 +15,8 @@ PropTextureQuery::PropTextureQuery() : patchByte(PatchByteAddress()), patchByteW
 
 int32_t PropTextureQuery::Texture(int32_t ped, uint32_t anchor) const {
   int32_t texture = 0;
-  WriteHostMemory<uint8_t>(patchByteWritable, patchByte, 8);
+  WriteHostCode<uint8_t>(patchByteWritable, patchByte, 8);
   GetPedPropIndex(ped, anchor, &texture);
-  WriteHostMemory<uint8_t>(patchByteWritable, patchByte, 4);
+  WriteHostCode<uint8_t>(patchByteWritable, patchByte, 4);
   return texture;
 }

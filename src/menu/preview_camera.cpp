@@ -2,11 +2,38 @@
 // camera object from the camera hook while the menu runs.
 #include "menu/preview_camera.h"
 
+#include <atomic>
 #include <cmath>
 
 #include "host/host_locations.h"
 
 PreviewCameraRecord PreviewCamera;
+
+namespace {
+PreviewCameraRecord handOff[3];
+constexpr uint8_t indexMask = 3;
+constexpr uint8_t freshMark = 4;  // the spare holds a record the camera thread has not taken
+std::atomic<uint8_t> spareRecord{1};
+uint8_t writtenRecord = 2;  // the frame thread's
+uint8_t readRecord = 0;     // the camera thread's
+static_assert(std::atomic<uint8_t>::is_always_lock_free, "the hand-off never takes a lock");
+}  // namespace
+
+void PublishPreviewCamera(const PreviewCameraRecord& record) {
+  handOff[writtenRecord] = record;
+  // Release: the record's bytes are visible before the index that hands them over.
+  writtenRecord =
+      spareRecord.exchange(static_cast<uint8_t>(writtenRecord | freshMark), std::memory_order_acq_rel) & indexMask;
+}
+
+const PreviewCameraRecord& LatestPreviewCamera() {
+  // Only the frame thread marks the spare fresh, so a fresh spare seen here is still
+  // fresh (or fresher) at the exchange. Acquire: the record's bytes before its index.
+  if ((spareRecord.load(std::memory_order_relaxed) & freshMark) != 0) {
+    readRecord = spareRecord.exchange(readRecord, std::memory_order_acq_rel) & indexMask;
+  }
+  return handOff[readRecord];
+}
 
 int32_t ApplyPreviewCamera(const PreviewCameraRecord& record) {
   if (record.active) WriteCameraView(record.matrix, record.fieldOfView);

@@ -327,6 +327,35 @@ TEST_F(SimulatedHost, HandlersRecordEveryCall) {
   EXPECT_TRUE(sim::NativeLog().empty());
 }
 
+// The scenario runner's memory: with the history bounded to a frame, each frame starts
+// with no record of the calls before it, however many frames ran.
+TEST_F(SimulatedHost, BoundedHistoryKeepsOnlyTheCurrentFramesCalls) {
+  const char label[] = "WD_USE";
+  const char script[] = "ambwardrobe";
+  const char sound[] = "FRONTEND_MENU_HIGHLIGHT";
+  sim::SetFrameBoundedHistory(true);
+  for (int frame = 0; frame < 3; ++frame) {
+    sim::RunFrame();
+    Call({Address(label)}).Run("ShowHelpMessage");
+    Call({Address(script)}).Run("TerminateScriptsNamed");
+    Call({static_cast<uint32_t>(-1), Address(sound)}).Run("PlayFrontendSound");
+  }
+  EXPECT_EQ(3u, sim::NativeLog().size()) << "the last frame's three calls";
+  EXPECT_EQ(1u, sim::World().terminatedScripts.size());
+  EXPECT_EQ(1u, sim::World().sounds.size());
+  sim::RunFrame();
+  EXPECT_TRUE(sim::NativeLog().empty());
+  EXPECT_TRUE(sim::World().sounds.empty());
+
+  // By default every call of every frame is kept.
+  sim::SetFrameBoundedHistory(false);
+  for (int frame = 0; frame < 2; ++frame) {
+    sim::RunFrame();
+    Call({Address(label)}).Run("ShowHelpMessage");
+  }
+  EXPECT_EQ(2, sim::CountNativeCalls("ShowHelpMessage"));
+}
+
 TEST_F(SimulatedHost, BoxTestUsesThePedsPosition) {
   sim::PutPlayerAtSite(5);
   const sim::SitePosition& site = sim::WardrobeSitePositions[5];

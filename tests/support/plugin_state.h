@@ -16,6 +16,7 @@ inline void ResetPluginState() {
   WardrobeMenu = WardrobeMenuRecord{};
   InputState = InputRecord{};
   PreviewCamera = PreviewCameraRecord{};
+  PublishPreviewCamera(PreviewCamera);
   idleSeconds = 20.0;
   companionCheckPending = true;
   for (Outfit& entry : OutfitTable) entry = Outfit{};

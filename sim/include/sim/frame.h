@@ -3,6 +3,8 @@
 //
 // RunFrame, in order:
 //   1. the frame number goes up (CurrentFrame() is that number during the frame);
+//      with the history bounded to a frame, the records of each call of the frame
+//      before are dropped (below);
 //   2. a pending SetPedHeading turns the ped's matrix axes; the texts drawn by the
 //      previous frame are cleared;
 //   3. the host writes its own camera into the camera object (ResetHostCamera);
@@ -22,5 +24,12 @@ uint32_t RunFrame();
 void RunFrames(int count);
 // True when every site of every frame run so far kept the host's registers.
 bool AllSitesIntact();
+
+// While set, the host keeps no record of a call beyond the frame it came in: each
+// frame starts with the native log, the sounds played, the scripts terminated and the
+// unknown hashes asked for emptied, so that any number of frames runs in the same
+// memory. The scenario runner sets it (the trace has every call already); in-process
+// tests keep the whole history, as by default.
+void SetFrameBoundedHistory(bool bounded);
 
 }  // namespace sim

@@ -65,6 +65,7 @@ constexpr uint32_t SiteObjectsOffset = 0xA05000;  // ECX objects of the after-ki
 // Planted code at free offsets.
 constexpr uint32_t SiteCalleesOffset = 0x1000;     // 0x80 bytes per site
 constexpr uint32_t ProbeRoutineOffset = 0x1800;    // a plain ret
+constexpr uint32_t TrampolinesOffset = 0x1C00;     // 0x20 bytes per site (TamperSite)
 constexpr uint32_t NativeHandlersOffset = 0x2000;  // 0x20 bytes per native
 
 // The player ped's script handle.

@@ -6,6 +6,11 @@
 //   TerminateProcess  -> traced as {"event":"exit","code":N}, the trace flushed, then
 //                        the terminate handler if one is set, else the real
 //                        TerminateProcess
+//   FlushInstructionCache -> the range noted (code_watch.h: TakeNewCodeChanges says
+//                        whether the changed bytes were flushed), then the real one.
+//                        A module's imports are answered only once LoadLibrary has
+//                        returned: what its DllMain flushes is not noted.
+//   OutputDebugStringA -> traced as {"event":"debug-output","frame":N,"text":T}
 #pragma once
 #include <windows.h>
 

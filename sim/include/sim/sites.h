@@ -59,6 +59,24 @@ uint32_t SiteObjectPointer(int site);
 // The result each callee returns in EAX.
 uint32_t SiteResultValue(int site);
 
+// Another program's change at a site, made before the plug-in loads, as a modified
+// executable or a plug-in loaded earlier leaves it. Written like the host's own code,
+// so it is not reported as a code change: any code-write after it is the plug-in's.
+//   Nops              five NOPs: the host's routine is no longer called there
+//   JumpToTrampoline  E9 rel32 to a planted trampoline that calls the site's routine
+//                     and jumps back to site + 5 (the routine sees the trampoline's
+//                     return address)
+//   CallUnmapped      E8 rel32 to an address where nothing is mapped
+//   CallDataPage      E8 rel32 into the host's read-write (not executable) data area
+//   None              the bytes from before the first change put back
+// The last two would fault the host where it runs them: such a site is not run
+// (RunSite reports it as not reached), as if the host never came to it.
+enum class SiteTamper { None, Nops, JumpToTrampoline, CallUnmapped, CallDataPage };
+void TamperSite(int site, SiteTamper tamper);
+SiteTamper TamperOf(int site);
+// Where a tampered site leads: the trampoline, the unmapped address, the data address.
+uintptr_t TamperTarget(int site, SiteTamper tamper);
+
 // The probe call before the frame site: its address, its own routine (a plain ret),
 // its destination now, redirection (only the rel32 is rewritten), and how many times
 // it executed.
