@@ -254,6 +254,13 @@ bool SwitchCommand(const CommandCall& call, std::string* error) {
 
 void SetAnimSetsLoad(bool load) { World().animSetsLoad = load; }
 
+bool FocusCommand(const CommandCall& call, std::string* error) {
+  const std::string& window = call.words[1];
+  if (window != "game" && window != "other") return Usage(call, error);
+  SetGameInFront(window == "game");
+  return true;
+}
+
 bool ReleaseAllCommand(const CommandCall&, std::string*) {
   ReleaseAllInput();
   return true;
@@ -460,6 +467,7 @@ const ScenarioCommand commands[] = {
     {"pad", 2, 2, "pad I down|up", HoldCommand<SetPad>},
     {"key", 2, 2, "key I down|up", HoldCommand<SetKey>},
     {"release-all", 0, 0, "release-all", ReleaseAllCommand},
+    {"focus", 1, 1, "focus game|other", FocusCommand},
     {"using-pad", 1, 1, "using-pad 0|1", SwitchCommand<SetUsingPad>},
     {"suspended", 1, 1, "suspended 0|1", SwitchCommand<SetSuspended>},
     {"episode", 1, 1, "episode N", EpisodeCommand},

@@ -134,7 +134,7 @@ TEST(CoreScenarios, CompanionCheckEndsTheGameOnlyForAnOutdatedOrHiddenCompanion)
       EXPECT_EQ("Incompatible/outdated version of Korvane detected! The game will now exit.",
                 (*boxes[0])["text"].Str());
       EXPECT_EQ("", (*boxes[0])["caption"].Str());
-      EXPECT_EQ(16, (*boxes[0])["style"].Int());
+      EXPECT_EQ(0x10 | 0x40000 | 0x10000, (*boxes[0])["style"].Int()) << "error icon, on top, in front";
       EXPECT_EQ(3, run.CountNative("IsGameplaySuspended")) << "ended on the first active frame";
     } else {
       EXPECT_TRUE(run.RanToEnd()) << run.traceText;

@@ -453,6 +453,22 @@ TEST_F(SimulatedHost, InterceptedImportsAnswerFromTheSimulator) {
   sim::SetKey('E', false);
   EXPECT_EQ(GetAsyncKeyState('E') & 0x8000, 0);
 
+  // The window in front: the game's belongs to this process, another program's not;
+  // the keys are reported either way, as on Windows.
+  for (bool gameInFront : {true, false}) {
+    sim::SetGameInFront(gameInFront);
+    sim::SetKey('E', true);
+    EXPECT_EQ(GetAsyncKeyState('E') & 0x8000, 0x8000);
+    sim::SetKey('E', false);
+    HWND window = GetForegroundWindow();
+    ASSERT_NE(window, nullptr);
+    DWORD processId = 0;
+    EXPECT_NE(GetWindowThreadProcessId(window, &processId), 0u);
+    EXPECT_EQ(processId == GetCurrentProcessId(), gameInFront);
+  }
+  sim::ResetModel();
+  EXPECT_TRUE(sim::GameInFront()) << "a reset puts the game in front";
+
   EXPECT_EQ(MessageBoxA(nullptr, "text", "", MB_ICONERROR), IDOK);
   ASSERT_EQ(sim::MessageBoxes().size(), 1u);
   EXPECT_EQ(sim::MessageBoxes()[0].text, "text");
@@ -557,7 +573,7 @@ TEST(SimulatedHostProgram, ThePlugInsExitIsRecordedBeforeTheProcessEnds) {
   EXPECT_TRUE(run.EndedByPlugin());
   const JsonValue* box = run.LastEvent("message-box");
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ((*box)["style"].Int(), 16);
+  EXPECT_EQ((*box)["style"].Int(), 0x10 | 0x40000 | 0x10000);
   EXPECT_EQ((*box)["caption"].text, "");
 }
 
