@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <intrin.h>
 
 #include <cstring>
 #include <string>
@@ -283,6 +284,23 @@ TEST_F(SimulatedHost, FaultingLookupRaisesAnAccessViolationInsideTheRoutine) {
   EXPECT_GE(faultSeen.address, sim::FindNativeHandlerAddress());
   EXPECT_LT(faultSeen.address, sim::FindNativeHandlerAddress() + 64);
   EXPECT_EQ(sim::CallFindNativeHandler(0x43F7517D), sim::NativeHandlerFor(0x43F7517D));
+}
+
+void CallLookupOfPrompt(void* answer) { *static_cast<uintptr_t*>(answer) = sim::CallFindNativeHandler(0x43F7517D); }
+
+// The raising lookup: its exception cannot be resumed, only unwound to; the host's own
+// frame takes it and the chain of exception frames is as it was.
+TEST_F(SimulatedHost, RaisingLookupRaisesANonContinuableExceptionThatTheHostsFrameTakes) {
+  const uint32_t chainBefore = __readfsdword(0);
+  sim::SetLookupRaise(true);
+  uintptr_t answer = 0x5A5A5A5A;
+  EXPECT_EQ(sim::RunCatchingHostExceptions(CallLookupOfPrompt, &answer), sim::LookupExceptionCode);
+  EXPECT_EQ(answer, 0x5A5A5A5Au) << "the lookup never returned";
+  EXPECT_EQ(__readfsdword(0), chainBefore);
+  sim::SetLookupRaise(false);
+  EXPECT_EQ(sim::RunCatchingHostExceptions(CallLookupOfPrompt, &answer), 0u);
+  EXPECT_EQ(answer, sim::NativeHandlerFor(0x43F7517D));
+  EXPECT_EQ(__readfsdword(0), chainBefore);
 }
 
 // Calls a native the way the host's callers do: slots filled, handler found by hash.
@@ -627,6 +645,27 @@ TEST(TraceReader, ReadsWhatTheHostWrites) {
   EXPECT_EQ(ArgsOf(record), (std::vector<std::string>{"10753", "270", "true", "0x00000010"}));
   EXPECT_TRUE(record["missing"].IsNull());
   EXPECT_TRUE(record["args"][9].IsNull());
+}
+
+// A module loaded by the simulator is never at its preferred base, and works there:
+// the companion fixture's export reads its variable's name through an address the
+// loader relocated.
+TEST(SimulatedHostProgram, ModulesLoadAwayFromTheirPreferredBase) {
+  const sim::LoadedModule loaded =
+      sim::LoadModuleRelocated(WindowsPath(BuildPath("fixtures/companion_fixture/KorvaneIV.asi")));
+  ASSERT_NE(loaded.module, nullptr) << GetLastError();
+  EXPECT_NE(loaded.preferredBase, 0u);
+  EXPECT_NE(reinterpret_cast<uintptr_t>(loaded.module), loaded.preferredBase);
+  using GetVersion = void(__cdecl*)(uint32_t*, uint32_t*);
+  auto query =
+      reinterpret_cast<GetVersion>(reinterpret_cast<void*>(GetProcAddress(loaded.module, "GetKorvaneVersion")));
+  ASSERT_NE(query, nullptr);
+  SetEnvironmentVariableA("KORVANE_FIXTURE_VERSION", "220625");
+  uint32_t version = 0, other = 0;
+  query(&version, &other);
+  SetEnvironmentVariableA("KORVANE_FIXTURE_VERSION", nullptr);
+  EXPECT_EQ(version, 220625u);
+  FreeLibrary(loaded.module);
 }
 
 }  // namespace
