@@ -24,5 +24,5 @@ bool DiscardOwnFile(const char* path);
 void ForgetFileFailure();
 bool FileFailureIsBrief();
 
-// Sleep.
+// Waits that long doing nothing (Sleep): the pause between a save's tries.
 void WaitMilliseconds(unsigned milliseconds);
