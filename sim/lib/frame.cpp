@@ -39,6 +39,16 @@ void TraceMismatch(const SiteObservation& observation) {
                      .Text());
 }
 
+void TraceHostException(const SiteObservation& observation) {
+  if (!TraceOpen()) return;
+  WriteTraceLine(JsonObject()
+                     .Field("event", "host-exception")
+                     .Field("frame", observation.frame)
+                     .Field("site", observation.site)
+                     .Field("code", HexText(observation.hostException))
+                     .Text());
+}
+
 void TraceCamera() {
   if (!TraceOpen()) return;
   std::string matrix = "[";
@@ -76,7 +86,9 @@ uint32_t RunFrame() {
     const unsigned char* camera = reinterpret_cast<const unsigned char*>(CameraObjectMatrix());
     if (site == CameraSite) std::memcpy(cameraBefore, camera, sizeof cameraBefore);
     SiteObservation observation = RunSite(site);
-    if (!observation.Intact()) {
+    if (observation.hostException != 0) {
+      TraceHostException(observation);
+    } else if (!observation.Intact()) {
       allIntact = false;
       TraceMismatch(observation);
     }

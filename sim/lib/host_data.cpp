@@ -16,6 +16,8 @@ namespace sim {
 namespace {
 
 bool keyHeld[256];
+bool gameInFront = true;
+uint32_t keyStateQueries = 0;
 
 uint32_t& U32At(uint32_t offset) { return *HostAt<uint32_t>(offset); }
 
@@ -67,6 +69,7 @@ void ResetHostData() {
   }
   std::memset(HostAt(layout.padArray), 0, PadRecordSize);
   std::memset(keyHeld, 0, sizeof keyHeld);
+  gameInFront = true;
   SetFrameTime(1.0f / 30.0f);
   ResetHostCamera();
 }
@@ -86,6 +89,17 @@ void SetKey(int virtualKey, bool down) {
 }
 
 bool KeyHeld(int virtualKey) { return virtualKey >= 0 && virtualKey < 256 && keyHeld[virtualKey]; }
+
+// Like GetAsyncKeyState, which reports the keyboard whatever window is in front.
+bool QueryKeyState(int virtualKey) {
+  ++keyStateQueries;
+  return KeyHeld(virtualKey);
+}
+
+uint32_t KeyStateQueries() { return keyStateQueries; }
+
+void SetGameInFront(bool inFront) { gameInFront = inFront; }
+bool GameInFront() { return gameInFront; }
 
 void ReleaseAllInput() {
   std::memset(HostAt(Layout().padArray), 0, PadRecordSize);

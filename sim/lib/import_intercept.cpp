@@ -15,7 +15,26 @@ std::vector<MessageBoxRecord> messageBoxes;
 std::vector<unsigned> terminateRequests;
 TerminateHandler terminateHandler = nullptr;
 
-SHORT WINAPI SimGetAsyncKeyState(int key) { return KeyHeld(key) ? static_cast<SHORT>(0x8000) : 0; }
+SHORT WINAPI SimGetAsyncKeyState(int key) { return QueryKeyState(key) ? static_cast<SHORT>(0x8000) : 0; }
+
+// The simulator has no windows of its own: two made-up handles stand for the game's
+// window and another program's.
+HWND const gameWindow = reinterpret_cast<HWND>(0x00010010);
+HWND const otherWindow = reinterpret_cast<HWND>(0x00020020);
+
+HWND WINAPI SimGetForegroundWindow() { return GameInFront() ? gameWindow : otherWindow; }
+
+// The game's window belongs to this process and thread; the other program's to a
+// process id that is not this one's (Windows' ids are multiples of 4).
+DWORD WINAPI SimGetWindowThreadProcessId(HWND window, DWORD* processId) {
+  if (window != gameWindow && window != otherWindow) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  const bool game = window == gameWindow;
+  if (processId != nullptr) *processId = game ? GetCurrentProcessId() : GetCurrentProcessId() + 4;
+  return game ? GetCurrentThreadId() : 0x4F4;
+}
 
 int WINAPI SimMessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT style) {
   MessageBoxRecord record{text ? text : "", caption ? caption : "", style};
@@ -67,6 +86,8 @@ struct Replacement {
 const Replacement replacements[] = {
     {"user32.dll", "GetAsyncKeyState", reinterpret_cast<void*>(&SimGetAsyncKeyState)},
     {"user32.dll", "MessageBoxA", reinterpret_cast<void*>(&SimMessageBoxA)},
+    {"user32.dll", "GetForegroundWindow", reinterpret_cast<void*>(&SimGetForegroundWindow)},
+    {"user32.dll", "GetWindowThreadProcessId", reinterpret_cast<void*>(&SimGetWindowThreadProcessId)},
     {"kernel32.dll", "TerminateProcess", reinterpret_cast<void*>(&SimTerminateProcess)},
     {"kernel32.dll", "FlushInstructionCache", reinterpret_cast<void*>(&SimFlushInstructionCache)},
     {"kernel32.dll", "OutputDebugStringA", reinterpret_cast<void*>(&SimOutputDebugStringA)},

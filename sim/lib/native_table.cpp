@@ -1,4 +1,6 @@
 // FindNativeHandler, the planted native handlers, and the record of every call.
+#include <windows.h>
+
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -27,6 +29,7 @@ std::vector<NativeCall> nativeLog;
 std::map<uint32_t, uint32_t> rawResults;
 std::vector<uint32_t> unknownLookups;
 uint32_t lookupCount = 0;
+bool lookupRaises = false;
 
 uintptr_t HandlerAddress(size_t index) { return HostBase() + NativeHandlersOffset + HandlerStride * index; }
 
@@ -106,6 +109,7 @@ extern "C" void __cdecl SimDispatchNative(uint32_t index, NativeContext* context
 
 // The body of FindNativeHandler: the hash arrives in ESI and is passed on here.
 extern "C" uintptr_t __cdecl SimFindNativeHandler(uint32_t hash) {
+  if (lookupRaises) RaiseException(LookupExceptionCode, EXCEPTION_NONCONTINUABLE, 0, nullptr);
   ++lookupCount;
   uintptr_t handler = NativeHandlerFor(hash);
   if (handler == 0) {
@@ -173,6 +177,7 @@ void ResetNatives() {
   unknownLookups.clear();
   lookupCount = 0;
   SetLookupFault(false);
+  SetLookupRaise(false);
 }
 
 uintptr_t NativeHandlerFor(uint32_t hash) {
@@ -208,6 +213,7 @@ void CallNativeHandler(uintptr_t handler, NativeContext& context) {
 
 void SetLookupFault(bool fault) { *HostAt(LookupFaultFlag) = fault ? 1 : 0; }
 bool LookupFault() { return *HostAt(LookupFaultFlag) != 0; }
+void SetLookupRaise(bool raise) { lookupRaises = raise; }
 uint32_t LookupCount() { return lookupCount; }
 const std::vector<uint32_t>& UnknownHashLookups() { return unknownLookups; }
 void ClearUnknownHashLookups() { unknownLookups.clear(); }

@@ -16,6 +16,7 @@
 #include "sim/host_image.h"
 #include "sim/host_state.h"
 #include "sim/imports.h"
+#include "sim/module_loading.h"
 #include "sim/natives.h"
 #include "sim/ped_model.h"
 #include "sim/screen.h"
@@ -103,12 +104,19 @@ DWORD WINAPI EndAtOnce(void*) { return 0; }
 
 bool LoadModule(const std::string& event, const std::string& path) {
   const int threadsBefore = CountOwnThreads();
-  HMODULE module = LoadLibraryA(WindowsPath(path).c_str());
+  const LoadedModule loaded = LoadModuleRelocated(WindowsPath(path));
+  const DWORD error = GetLastError();
   const int threadsStarted = CountOwnThreads() - threadsBefore;
+  HMODULE module = loaded.module;
   if (module) InterceptImports(module);
   JsonObject line;
   line.Field("event", event).Field("path", path).Field("ok", module != nullptr).Field("threadsStarted", threadsStarted);
-  if (!module) line.Field("error", static_cast<unsigned>(GetLastError()));
+  if (module) {
+    line.Field("base", HexText(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(module))))
+        .Field("preferredBase", HexText(static_cast<uint32_t>(loaded.preferredBase)));
+  } else {
+    line.Field("error", static_cast<unsigned>(error));
+  }
   WriteTraceLine(line.Text());
   return true;
 }
@@ -253,6 +261,13 @@ bool SwitchCommand(const CommandCall& call, std::string* error) {
 }
 
 void SetAnimSetsLoad(bool load) { World().animSetsLoad = load; }
+
+bool FocusCommand(const CommandCall& call, std::string* error) {
+  const std::string& window = call.words[1];
+  if (window != "game" && window != "other") return Usage(call, error);
+  SetGameInFront(window == "game");
+  return true;
+}
 
 bool ReleaseAllCommand(const CommandCall&, std::string*) {
   ReleaseAllInput();
@@ -480,6 +495,7 @@ const ScenarioCommand commands[] = {
     {"pad", 2, 2, "pad I down|up", HoldCommand<SetPad>},
     {"key", 2, 2, "key I down|up", HoldCommand<SetKey>},
     {"release-all", 0, 0, "release-all", ReleaseAllCommand},
+    {"focus", 1, 1, "focus game|other", FocusCommand},
     {"using-pad", 1, 1, "using-pad 0|1", SwitchCommand<SetUsingPad>},
     {"suspended", 1, 1, "suspended 0|1", SwitchCommand<SetSuspended>},
     {"episode", 1, 1, "episode N", EpisodeCommand},
@@ -499,6 +515,7 @@ const ScenarioCommand commands[] = {
     {"colour", 2, 2, "colour ENTRY 0xAARRGGBB", ColourCommand},
     {"camera", 1, 1, "camera 0|1", SwitchCommand<SetCameraPresent>},
     {"lookup-fault", 1, 1, "lookup-fault 0|1", SwitchCommand<SetLookupFault>},
+    {"lookup-raise", 1, 1, "lookup-raise 0|1", SwitchCommand<SetLookupRaise>},
     {"probe-target", 1, 1, "probe-target ADDRESS", ProbeTargetCommand},
     {"tamper-site", 2, 2, "tamper-site 0..7 nops|jmp|unmapped|data|none", TamperSiteCommand},
     {"env", 1, AnyCount, "env NAME [VALUE]", EnvCommand},

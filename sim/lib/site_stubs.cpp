@@ -7,6 +7,7 @@
 
 #include "planting.h"
 #include "sim/frame.h"
+#include "sim/host_exceptions.h"
 #include "sim/host_image.h"
 #include "sim/host_layout.h"
 #include "sim/sites.h"
@@ -187,6 +188,12 @@ bool SiteCalleeEntered(int site) {
   return RecordOf(site).calleeReturn != 0;
 }
 
+namespace {
+
+void RunStub(void* stub) { reinterpret_cast<void (*)()>(stub)(); }
+
+}  // namespace
+
 SiteObservation RunSite(int site) {
   Boot();
   if (site < 0 || site >= SiteCount) return SiteObservation();
@@ -206,11 +213,17 @@ SiteObservation RunSite(int site) {
     if (!skip) ++probeExecutions;
   }
 
-  reinterpret_cast<void (*)()>(HostBase() + stubStart[site])();
-
   SiteObservation observation;
   observation.site = site;
   observation.frame = CurrentFrame();
+  // An exception that no handler of the plug-in's takes ends the site's run here, as
+  // the host's own handler would; the stub never got to its checks.
+  observation.hostException = RunCatchingHostExceptions(RunStub, reinterpret_cast<void*>(HostBase() + stubStart[site]));
+  if (observation.hostException != 0) {
+    observation.mismatch = "an exception left the site's run";
+    observations[site] = observation;
+    return observation;
+  }
   observation.calleeRan = record.calleeReturn != 0;
   std::string mismatch;
   if (!observation.calleeRan) {

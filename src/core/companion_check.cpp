@@ -32,7 +32,11 @@ void ProbeCompanionHook() {
 }
 
 void ExitIncompatibleCompanion() {
-  MessageBoxA(nullptr, "Incompatible/outdated version of Korvane detected! The game will now exit.", "", 0x10);
+  // An error box from the game's thread may open behind a full-screen game window,
+  // where the player would see only a frozen game: it comes to the front and stays on
+  // top.
+  MessageBoxA(nullptr, "Incompatible/outdated version of Korvane detected! The game will now exit.", "",
+              MB_ICONERROR | MB_TOPMOST | MB_SETFOREGROUND);
   TerminateProcess(GetCurrentProcess(), 0);
   for (;;) Sleep(INFINITE);  // TerminateProcess on our own process does not return
 }

@@ -7,15 +7,37 @@
 
 InputRecord InputState;
 
+namespace {
+
+// GetAsyncKeyState reports the keyboard whatever window has the focus: keys typed into
+// a chat window or a browser would drive the menu. They count only while the window in
+// front is one of the game's own, that is, belongs to this process.
+bool GameWindowInFront() {
+  HWND window = GetForegroundWindow();
+  if (window == nullptr) return false;  // no window in front, as while switching
+  DWORD processId = 0;
+  return GetWindowThreadProcessId(window, &processId) != 0 && processId == GetCurrentProcessId();
+}
+
+}  // namespace
+
 void SampleInput() {
+  // Pad controls come from the host's own memory, which the game fills only for itself.
   for (int i = 0; i < PadControlCount; ++i) {
     InputState.controlBefore[i] = InputState.controlNow[i];
     InputState.controlNow[i] = PadControlDown(i);
   }
+  const bool gameInFront = GameWindowInFront();
+  // A key already down when the game comes back to the front went down in another
+  // program: it counts as down before as well, so it acts only once released and
+  // pressed again.
+  const bool cameBack = gameInFront && InputState.keysElsewhere;
   for (int k = 0; k < 255; ++k) {
     InputState.keyBefore[k] = InputState.keyNow[k];
-    InputState.keyNow[k] = (static_cast<uint16_t>(GetAsyncKeyState(k)) & 0x8000) != 0;
+    InputState.keyNow[k] = gameInFront && (static_cast<uint16_t>(GetAsyncKeyState(k)) & 0x8000) != 0;
+    if (cameBack) InputState.keyBefore[k] = InputState.keyNow[k];
   }
+  InputState.keysElsewhere = !gameInFront;
 }
 
 bool IsKeyJustPressed(int32_t key) {

@@ -1,5 +1,6 @@
 // Pad controls and keys, sampled once per wardrobe frame; "just pressed" is the edge
-// between the two latest samplings.
+// between the two latest samplings. Keys count as up while another program's window is
+// in front.
 #pragma once
 #include <cstdint>
 
@@ -8,6 +9,8 @@ struct InputRecord {
   uint8_t controlBefore[187];
   uint8_t keyNow[255];
   uint8_t keyBefore[255];
+  // Another program's window was in front at the latest sampling (keys read as up).
+  bool keysElsewhere;
 };
 extern InputRecord InputState;
 

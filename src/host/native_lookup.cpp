@@ -19,9 +19,19 @@ struct LookupGuardFrame {
   uint32_t resumeEip;
 };
 
+}  // namespace
+
+// Windows calls this handler only while the image allows it (no NO_SEH flag, and a
+// SafeSEH table, if there is one, that lists it). It has external linkage (and is not
+// exported) so that the link map, Wardrobe.map, gives its address to the image check.
 extern "C" EXCEPTION_DISPOSITION __cdecl LookupGuardHandler(EXCEPTION_RECORD* record, void* establisherFrame,
                                                             CONTEXT* context, void*) {
-  if (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) return ExceptionContinueSearch;
+  // Resuming after the call is continuing execution, which Windows refuses for an
+  // exception flagged non-continuable: it would raise STATUS_NONCONTINUABLE_EXCEPTION
+  // into this handler again and again until the stack ran out. Such an exception, and
+  // any unwind, is left to the handlers further out.
+  if (record->ExceptionFlags & (EXCEPTION_NONCONTINUABLE | EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND))
+    return ExceptionContinueSearch;
   auto* frame = static_cast<LookupGuardFrame*>(establisherFrame);
   // Resume after the call with the lookup's stack, no handler found, and the record in
   // ECX so that it can be unlinked (the faulting routine may have left a record of its
@@ -32,8 +42,6 @@ extern "C" EXCEPTION_DISPOSITION __cdecl LookupGuardHandler(EXCEPTION_RECORD* re
   context->Ecx = reinterpret_cast<DWORD>(frame);
   return ExceptionContinueExecution;
 }
-
-}  // namespace
 
 uintptr_t LookupNative(uint32_t hash) {
   uintptr_t routine = ResolveHostAddress(HostOffsets::findNativeHandler);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -47,6 +48,7 @@ bool MayReplace(const std::wstring& target) {
     return GetLastError() == ERROR_FILE_NOT_FOUND;  // no file yet: the save creates it
   }
   if ((attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+    SetLastError(ERROR_ACCESS_DENIED);  // for good, not for a moment
     return false;
   }
   // Opening for writing without truncating changes nothing, and fails where a program
@@ -83,6 +85,31 @@ bool ReplaceFileAtomically(const char* source, const char* target) {
   if (wideSource.empty() || wideTarget.empty() || !MayReplace(wideTarget) || !FlushToDisk(wideSource)) {
     return false;
   }
-  return MoveFileExW(wideSource.c_str(), wideTarget.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
-         FALSE;
+  if (MoveFileExW(wideSource.c_str(), wideTarget.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  }
+  // The target is neither read-only nor a folder, and could be opened for writing just
+  // now: Windows denies renaming over it while a program (a scanner, an indexer) holds
+  // it open without sharing its deletion. That passes like a sharing violation.
+  if (GetLastError() == ERROR_ACCESS_DENIED) {
+    SetLastError(ERROR_SHARING_VIOLATION);
+  }
+  return false;
 }
+
+void ForgetFileFailure() {
+  SetLastError(ERROR_SUCCESS);
+  _doserrno = 0;
+}
+
+bool FileFailureIsBrief() {
+  // The C runtime's own file functions leave the system's error in _doserrno.
+  for (const unsigned long error : {static_cast<unsigned long>(GetLastError()), _doserrno}) {
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
+      return true;
+    }
+  }
+  return false;
+}
+
+void WaitMilliseconds(unsigned milliseconds) { Sleep(milliseconds); }

@@ -14,3 +14,15 @@ bool ReplaceFileAtomically(const char* source, const char* target);
 // are the plug-in's own, such as what an interrupted save left behind. True when no
 // file is left at path.
 bool DiscardOwnFile(const char* path);
+
+// Another program (a virus scanner, a search indexer) that opens a file for a moment
+// makes file operations fail with a sharing or lock violation; a moment later they
+// work. ForgetFileFailure clears what this thread's last failure was;
+// FileFailureIsBrief tells, after a file operation above or of the C runtime failed,
+// whether it met such a violation, and so is worth trying again shortly. A read-only
+// file, a folder or a full disk are not.
+void ForgetFileFailure();
+bool FileFailureIsBrief();
+
+// Waits that long doing nothing (Sleep): the pause between a save's tries.
+void WaitMilliseconds(unsigned milliseconds);

@@ -9,6 +9,7 @@
 #include "outfits/outfit.h"
 
 bool (*replaceOutfitFile)(const char* temporaryPath, const char* targetPath) = ReplaceFileAtomically;
+void (*waitBeforeSaveRetry)(unsigned milliseconds) = WaitMilliseconds;
 
 namespace {
 
@@ -52,14 +53,23 @@ void FillOutfitTable(IniDocument& document, bool justWritten) {
 // one or the complete new one. The temporary file is the save's own: one left by an
 // earlier crash (even marked read-only since) gives way, and a failed save removes its
 // own.
+// A program that holds either file for a moment is waited for, a few times, a quarter
+// of a second at most; anything else fails the save at once.
 bool SaveBesideAndReplace(const IniDocument& document, const std::string& fileName) {
   const std::string temporary = fileName + TemporaryOutfitFileSuffix;
-  if (DiscardOwnFile(temporary.c_str()) && document.Save(temporary) &&
-      replaceOutfitFile(temporary.c_str(), fileName.c_str())) {
-    return true;
+  for (int attempt = 0;; ++attempt) {
+    ForgetFileFailure();
+    if (DiscardOwnFile(temporary.c_str()) && document.Save(temporary) &&
+        replaceOutfitFile(temporary.c_str(), fileName.c_str())) {
+      return true;
+    }
+    const bool brief = FileFailureIsBrief();
+    DiscardOwnFile(temporary.c_str());
+    if (!brief || attempt == SaveRetryCount) {
+      return false;
+    }
+    waitBeforeSaveRetry(SaveRetryWaitsMs[attempt]);
   }
-  DiscardOwnFile(temporary.c_str());
-  return false;
 }
 
 }  // namespace

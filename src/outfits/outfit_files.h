@@ -19,3 +19,11 @@ constexpr const char* TemporaryOutfitFileSuffix = ".tmp";
 // That last step, normally ReplaceFileAtomically; tests swap it to stand for a save cut
 // short after the temporary file was written. False: nothing was replaced.
 extern bool (*replaceOutfitFile)(const char* temporaryPath, const char* targetPath);
+
+// When a save meets either file held open for a moment by another program (a sharing
+// or lock violation), it tries again after each of these waits, 250 ms in all; then it
+// fails as any other save that cannot write does.
+constexpr int SaveRetryCount = 4;
+constexpr unsigned SaveRetryWaitsMs[SaveRetryCount] = {25, 50, 75, 100};
+// The wait between tries, normally WaitMilliseconds; tests swap it to count the tries.
+extern void (*waitBeforeSaveRetry)(unsigned milliseconds);

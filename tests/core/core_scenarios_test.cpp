@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "core/wardrobe_frame.h"
@@ -52,6 +53,34 @@ TEST(CoreScenarios, SupportedBuildPatchesTheEightSitesAndKeepsTheHostsRegisters)
   EXPECT_TRUE(run.Events("register-mismatch").empty()) << run.traceText;
   EXPECT_EQ(3, run.CountNative("IsGameplaySuspended")) << "the driver runs once per frame";
   EXPECT_EQ(1, (*run.LastEvent("load-plugin"))["threadsStarted"].Int()) << "the keep-alive thread";
+  // Loaded away from its preferred base, as Windows does: the relocations were applied.
+  const std::string image = ReadTextFile(PluginPath());
+  ASSERT_GT(image.size(), 0x200u);
+  uint32_t peOffset = 0, imageBase = 0;
+  std::memcpy(&peOffset, image.data() + 0x3C, 4);
+  std::memcpy(&imageBase, image.data() + peOffset + 24 + 28, 4);  // OptionalHeader.ImageBase
+  char preferred[16];
+  std::snprintf(preferred, sizeof preferred, "0x%08X", imageBase);
+  EXPECT_EQ((*run.LastEvent("load-plugin"))["preferredBase"].Str(), preferred);
+  EXPECT_NE((*run.LastEvent("load-plugin"))["base"].Str(), preferred);
+}
+
+// An exception the plug-in cannot resume (flagged non-continuable, inside the host's
+// native lookup) is passed on to the host's own handler, and the host goes on: once the
+// lookup answers again the prompt shows.
+TEST(CoreScenarios, NonContinuableExceptionInTheLookupIsLeftToTheHost) {
+  const HostRun run =
+      RunHost(ThisBuild(), LoadPlugin() + "at-site 0\nlookup-raise 1\nframes 2\nlookup-raise 0\nframes 2\n",
+              FreshWorkDir("lookup-raise"));
+  ASSERT_TRUE(run.RanToEnd()) << run.traceText;
+  const std::vector<const JsonValue*> exceptions = run.Events("host-exception");
+  ASSERT_EQ(exceptions.size(), 2u) << run.traceText;
+  for (const JsonValue* exception : exceptions) {
+    EXPECT_EQ((*exception)["site"].Int(), 0) << "the frame site";
+    EXPECT_EQ((*exception)["code"].Str(), "0xE0570017");
+  }
+  EXPECT_EQ(run.CountNative("ShowHelpMessage"), 2);
+  EXPECT_FALSE(run.HasEvent("register-mismatch")) << run.traceText;
 }
 
 // At site n: two frames with the prompt, the wardrobe control pressed, the menu opened
@@ -134,7 +163,7 @@ TEST(CoreScenarios, CompanionCheckEndsTheGameOnlyForAnOutdatedOrHiddenCompanion)
       EXPECT_EQ("Incompatible/outdated version of Korvane detected! The game will now exit.",
                 (*boxes[0])["text"].Str());
       EXPECT_EQ("", (*boxes[0])["caption"].Str());
-      EXPECT_EQ(16, (*boxes[0])["style"].Int());
+      EXPECT_EQ(0x10 | 0x40000 | 0x10000, (*boxes[0])["style"].Int()) << "error icon, on top, in front";
       EXPECT_EQ(3, run.CountNative("IsGameplaySuspended")) << "ended on the first active frame";
     } else {
       EXPECT_TRUE(run.RanToEnd()) << run.traceText;

@@ -98,4 +98,46 @@ TEST_F(InputStateTest, MenuQueriesListenOnlyToTheDeviceInUse) {
   }
 }
 
+// GetAsyncKeyState reports keys typed into any program: they count only while the
+// game's own window is in front. Pad controls come from the game and always count.
+TEST_F(InputStateTest, KeysCountOnlyWhileTheGameIsInFront) {
+  const uint32_t queriesBefore = sim::KeyStateQueries();
+  sim::SetKey('W', true);
+  SampleInput();
+  EXPECT_TRUE(IsKeyJustPressed('W')) << "the game in front: keys as ever";
+  EXPECT_EQ(sim::KeyStateQueries(), queriesBefore + 255);
+  sim::SetKey('W', false);
+  SampleInput();
+
+  sim::SetGameInFront(false);
+  sim::SetKey('E', true);
+  sim::SetPad(77, true);
+  const uint32_t queriesAway = sim::KeyStateQueries();
+  SampleInput();
+  EXPECT_FALSE(IsKeyJustPressed('E')) << "typed into another program";
+  EXPECT_FALSE(IsMenuAcceptPressed());
+  EXPECT_TRUE(IsControlJustPressed(77)) << "the pad is the game's own";
+  EXPECT_EQ(sim::KeyStateQueries(), queriesAway) << "no key asked while another program is in front";
+  sim::SetKey('S', true);  // held down across the switch back, as well as E
+  SampleInput();
+  EXPECT_FALSE(IsKeyJustPressed('S'));
+
+  // Back in the game with E and S still down: they went down elsewhere, so they count
+  // only once released and pressed again; a key pressed now counts at once.
+  sim::SetGameInFront(true);
+  SampleInput();
+  EXPECT_FALSE(IsKeyJustPressed('E'));
+  EXPECT_FALSE(IsKeyJustPressed('S'));
+  sim::SetKey('D', true);
+  SampleInput();
+  EXPECT_FALSE(IsKeyJustPressed('E'));
+  EXPECT_TRUE(IsKeyJustPressed('D'));
+  sim::SetKey('E', false);
+  SampleInput();
+  sim::SetKey('E', true);
+  SampleInput();
+  EXPECT_TRUE(IsKeyJustPressed('E')) << "released and pressed again in the game";
+  EXPECT_FALSE(IsKeyJustPressed('S'));
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 // Calling host natives in-process against the simulated host: the context record, the
 // lookup by hash in ESI under the fault guard, and every native of the catalogue.
 #include <gtest/gtest.h>
+#include <intrin.h>
 
 #include <cstring>
 #include <functional>
@@ -105,6 +106,27 @@ TEST_F(NativesTest, FaultInsideTheLookupYieldsZeroAndTheProcessGoesOn) {
   sim::World().suspended = true;
   EXPECT_TRUE(IsGameplaySuspended());
   EXPECT_EQ(1, sim::CountNativeCalls("IsGameplaySuspended"));
+}
+
+void LookUpIsUsingPad(void* answer) { *static_cast<uintptr_t*>(answer) = LookupNative(NativeHash::IsUsingPad); }
+
+// No handler may resume an exception flagged non-continuable: the guard passes it on,
+// sees the unwind, and the host's own handler takes it; the guard works on afterwards.
+TEST_F(NativesTest, NonContinuableExceptionInsideTheLookupGoesOnToTheHost) {
+  const uint32_t chainBefore = __readfsdword(0);
+  sim::SetLookupRaise(true);
+  uintptr_t answer = 0x5A5A5A5A;
+  EXPECT_EQ(sim::RunCatchingHostExceptions(LookUpIsUsingPad, &answer), sim::LookupExceptionCode);
+  EXPECT_EQ(answer, 0x5A5A5A5Au) << "the lookup never returned";
+  EXPECT_EQ(__readfsdword(0), chainBefore) << "the guard's frame left the chain in the unwind";
+  sim::SetLookupRaise(false);
+
+  sim::SetLookupFault(true);
+  EXPECT_EQ(0u, LookupNative(NativeHash::IsUsingPad)) << "the guard still takes a fault";
+  sim::SetLookupFault(false);
+  sim::World().suspended = true;
+  EXPECT_TRUE(IsGameplaySuspended());
+  EXPECT_EQ(__readfsdword(0), chainBefore);
 }
 
 TEST_F(NativesTest, BoolResultReadsOnlyTheLowestByte) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <intrin.h>
 
 #include <cstring>
 #include <string>
@@ -285,6 +286,23 @@ TEST_F(SimulatedHost, FaultingLookupRaisesAnAccessViolationInsideTheRoutine) {
   EXPECT_EQ(sim::CallFindNativeHandler(0x43F7517D), sim::NativeHandlerFor(0x43F7517D));
 }
 
+void CallLookupOfPrompt(void* answer) { *static_cast<uintptr_t*>(answer) = sim::CallFindNativeHandler(0x43F7517D); }
+
+// The raising lookup: its exception cannot be resumed, only unwound to; the host's own
+// frame takes it and the chain of exception frames is as it was.
+TEST_F(SimulatedHost, RaisingLookupRaisesANonContinuableExceptionThatTheHostsFrameTakes) {
+  const uint32_t chainBefore = __readfsdword(0);
+  sim::SetLookupRaise(true);
+  uintptr_t answer = 0x5A5A5A5A;
+  EXPECT_EQ(sim::RunCatchingHostExceptions(CallLookupOfPrompt, &answer), sim::LookupExceptionCode);
+  EXPECT_EQ(answer, 0x5A5A5A5Au) << "the lookup never returned";
+  EXPECT_EQ(__readfsdword(0), chainBefore);
+  sim::SetLookupRaise(false);
+  EXPECT_EQ(sim::RunCatchingHostExceptions(CallLookupOfPrompt, &answer), 0u);
+  EXPECT_EQ(answer, sim::NativeHandlerFor(0x43F7517D));
+  EXPECT_EQ(__readfsdword(0), chainBefore);
+}
+
 // Calls a native the way the host's callers do: slots filled, handler found by hash.
 struct Call {
   sim::NativeContext context{};
@@ -482,6 +500,22 @@ TEST_F(SimulatedHost, InterceptedImportsAnswerFromTheSimulator) {
   sim::SetKey('E', false);
   EXPECT_EQ(GetAsyncKeyState('E') & 0x8000, 0);
 
+  // The window in front: the game's belongs to this process, another program's not;
+  // the keys are reported either way, as on Windows.
+  for (bool gameInFront : {true, false}) {
+    sim::SetGameInFront(gameInFront);
+    sim::SetKey('E', true);
+    EXPECT_EQ(GetAsyncKeyState('E') & 0x8000, 0x8000);
+    sim::SetKey('E', false);
+    HWND window = GetForegroundWindow();
+    ASSERT_NE(window, nullptr);
+    DWORD processId = 0;
+    EXPECT_NE(GetWindowThreadProcessId(window, &processId), 0u);
+    EXPECT_EQ(processId == GetCurrentProcessId(), gameInFront);
+  }
+  sim::ResetModel();
+  EXPECT_TRUE(sim::GameInFront()) << "a reset puts the game in front";
+
   EXPECT_EQ(MessageBoxA(nullptr, "text", "", MB_ICONERROR), IDOK);
   ASSERT_EQ(sim::MessageBoxes().size(), 1u);
   EXPECT_EQ(sim::MessageBoxes()[0].text, "text");
@@ -586,7 +620,7 @@ TEST(SimulatedHostProgram, ThePlugInsExitIsRecordedBeforeTheProcessEnds) {
   EXPECT_TRUE(run.EndedByPlugin());
   const JsonValue* box = run.LastEvent("message-box");
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ((*box)["style"].Int(), 16);
+  EXPECT_EQ((*box)["style"].Int(), 0x10 | 0x40000 | 0x10000);
   EXPECT_EQ((*box)["caption"].text, "");
 }
 
@@ -640,6 +674,27 @@ TEST(TraceReader, ReadsWhatTheHostWrites) {
   EXPECT_EQ(ArgsOf(record), (std::vector<std::string>{"10753", "270", "true", "0x00000010"}));
   EXPECT_TRUE(record["missing"].IsNull());
   EXPECT_TRUE(record["args"][9].IsNull());
+}
+
+// A module loaded by the simulator is never at its preferred base, and works there:
+// the companion fixture's export reads its variable's name through an address the
+// loader relocated.
+TEST(SimulatedHostProgram, ModulesLoadAwayFromTheirPreferredBase) {
+  const sim::LoadedModule loaded =
+      sim::LoadModuleRelocated(WindowsPath(BuildPath("fixtures/companion_fixture/KorvaneIV.asi")));
+  ASSERT_NE(loaded.module, nullptr) << GetLastError();
+  EXPECT_NE(loaded.preferredBase, 0u);
+  EXPECT_NE(reinterpret_cast<uintptr_t>(loaded.module), loaded.preferredBase);
+  using GetVersion = void(__cdecl*)(uint32_t*, uint32_t*);
+  auto query =
+      reinterpret_cast<GetVersion>(reinterpret_cast<void*>(GetProcAddress(loaded.module, "GetKorvaneVersion")));
+  ASSERT_NE(query, nullptr);
+  SetEnvironmentVariableA("KORVANE_FIXTURE_VERSION", "220625");
+  uint32_t version = 0, other = 0;
+  query(&version, &other);
+  SetEnvironmentVariableA("KORVANE_FIXTURE_VERSION", nullptr);
+  EXPECT_EQ(version, 220625u);
+  FreeLibrary(loaded.module);
 }
 
 }  // namespace

@@ -119,4 +119,30 @@ TEST(MenuPluginRun, WholeSessionWithThePad) {
   EXPECT_NEAR(last["matrix"][14].Num(), site.z - 0.1, 1e-3);
 }
 
+// Keys typed while another program is in front (a chat window over the game) do
+// nothing, and one still held when the game comes back acts only once pressed again.
+// Head is row 0 and has two drawables: each Right (D) steps it.
+TEST(MenuPluginRun, KeysTypedIntoAnotherProgramDoNothing) {
+  const std::string scenario = LoadPlugin() + "at-site 2\nframes 2\n" + Press(23) + "frames 1\n" +
+                               "press-key 0x44\nframes 1\nstate\n" +  // the game in front: Head 1
+                               "focus other\npress-key 0x44\npress-key 0x53\npress-key 0x45\nframes 1\n" +
+                               "key 0x44 down\nframes 2\nstate\n" +                         // nothing moved
+                               "focus game\nframes 2\nstate\n" +                            // D still held: nothing
+                               "key 0x44 up\nframes 1\npress-key 0x44\nframes 1\nstate\n";  // pressed again
+  const HostRun run = RunHost(ThisBuild(), scenario, FreshWorkDir("keys_elsewhere"));
+  ASSERT_TRUE(run.RanToEnd()) << run.traceText;
+  std::vector<const JsonValue*> states = run.Events("state");
+  ASSERT_EQ(states.size(), 4u);
+  EXPECT_EQ(Numbers((*states[0])["drawables"])[0], 1) << "D with the game in front";
+  EXPECT_EQ(Numbers((*states[1])["drawables"]), Numbers((*states[0])["drawables"]));
+  EXPECT_EQ(Numbers((*states[2])["drawables"]), Numbers((*states[0])["drawables"]));
+  EXPECT_NE(Numbers((*states[3])["drawables"])[0], 1) << "D released and pressed in the game";
+  EXPECT_FALSE((*states[2])["control"].Bool()) << "the menu is still open: no Accept or Cancel";
+  const long long away = (*states[0])["frame"].Int();
+  const long long back = (*states[2])["frame"].Int();
+  for (long long frame = away + 1; frame <= back; ++frame) {
+    for (const std::string& name : run.NativeNames(frame)) EXPECT_NE(name, "PlayFrontendSound") << "frame " << frame;
+  }
+}
+
 }  // namespace

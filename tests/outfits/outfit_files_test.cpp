@@ -66,6 +66,19 @@ void DressAsTheExample() {
   sim::PutProp(0, 1, 0);
 }
 
+// Stands for the waits between a save's tries: records them, and waits only when told.
+struct SaveWaits {
+  static inline std::vector<unsigned> waits;
+  static inline bool reallyWait = false;
+  static inline void (*onFirstWait)() = nullptr;
+  static void Record(unsigned milliseconds) {
+    waits.push_back(milliseconds);
+    if (waits.size() == 1 && onFirstWait != nullptr) onFirstWait();
+    if (reallyWait) Sleep(milliseconds);
+  }
+};
+const std::vector<unsigned> AllRetryWaits(SaveRetryWaitsMs, SaveRetryWaitsMs + SaveRetryCount);
+
 struct FileNameCase {
   uint32_t episode;
   const char* expected;
@@ -284,15 +297,19 @@ TEST_F(OutfitFiles, AFileThatCannotBeReplacedStaysAsItWas) {
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(reader, INVALID_HANDLE_VALUE);
   ReplaceCounter::calls = 0;
+  SaveWaits::waits.clear();
   bool stored = false;
   {
     const ScopedSwap replace(replaceOutfitFile, &ReplaceCounter::Replace);
+    const ScopedSwap wait(waitBeforeSaveRetry, &SaveWaits::Record);
     stored = SaveCurrentOutfit();
   }
   CloseHandle(reader);
 
   EXPECT_FALSE(stored);
-  EXPECT_EQ(ReplaceCounter::calls, 1) << "the file was read and the new one written beside it";
+  EXPECT_EQ(ReplaceCounter::calls, 1 + SaveRetryCount)
+      << "the file was read and the new one written beside it, then again after each wait";
+  EXPECT_EQ(SaveWaits::waits, AllRetryWaits) << "a held file may be let go in a moment";
   EXPECT_FALSE(ReplaceCounter::lastResult);
 
   EXPECT_EQ(ReadTextFile(BaseFile), original);
@@ -409,8 +426,14 @@ TEST_F(OutfitFiles, AFileThatARewriteCouldNotReplaceIsLeftExactlyAsItWas) {
     LoadOutfits();
     const int shownBefore = CountSavedOutfits();
 
-    EXPECT_FALSE(SaveCurrentOutfit());
+    SaveWaits::waits.clear();
+    {
+      const ScopedSwap wait(waitBeforeSaveRetry, &SaveWaits::Record);
+      EXPECT_FALSE(SaveCurrentOutfit());
+    }
     if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+    // Read-only and folder are for good: no waiting. A held file may be let go soon.
+    EXPECT_EQ(SaveWaits::waits, holder != INVALID_HANDLE_VALUE ? AllRetryWaits : std::vector<unsigned>{});
 
     EXPECT_EQ(GetFileAttributesA(BaseFile), attributesBefore);
     EXPECT_FALSE(FileExists(temporary));
@@ -517,6 +540,113 @@ TEST_F(OutfitFiles, ADeletionThatCannotBeWrittenChangesNothing) {
   LoadOutfits();
   EXPECT_FALSE(DeleteOutfit(0));
   EXPECT_FALSE(FileExists(BaseFile));
+}
+
+DWORD WINAPI CloseAfter100Ms(void* handle) {
+  Sleep(100);
+  CloseHandle(static_cast<HANDLE>(handle));
+  return 0;
+}
+
+HANDLE heldFile = INVALID_HANDLE_VALUE;
+HANDLE releaser = nullptr;
+void ReleaseHeldFileIn100Ms() { releaser = CreateThread(nullptr, 0, CloseAfter100Ms, heldFile, 0, nullptr); }
+
+// A scanner that holds the outfit file for a moment (here 100 ms from the save's first
+// failed try) delays the save by a fraction of a second; the save then goes through.
+TEST_F(OutfitFiles, ASaveWaitsForAFileHeldOpenForAMoment) {
+  const std::string original = OutfitSection(0, 4);
+  WriteTextFile(BaseFile, original);
+  LoadOutfits();
+  heldFile =
+      CreateFileA(BaseFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(heldFile, INVALID_HANDLE_VALUE);
+  SaveWaits::waits.clear();
+  bool stored = false;
+  {
+    const ScopedSwap wait(waitBeforeSaveRetry, &SaveWaits::Record);
+    const ScopedSwap reallyWait(SaveWaits::reallyWait, true);
+    const ScopedSwap release(SaveWaits::onFirstWait, &ReleaseHeldFileIn100Ms);
+    stored = SaveCurrentOutfit();
+  }
+  ASSERT_NE(releaser, nullptr);
+  WaitForSingleObject(releaser, INFINITE);
+  CloseHandle(releaser);
+  releaser = nullptr;
+
+  EXPECT_TRUE(stored);
+  EXPECT_GE(SaveWaits::waits.size(), 1u);
+  EXPECT_LT(SaveWaits::waits.size(), AllRetryWaits.size()) << "let go after 100 ms of 250";
+  EXPECT_EQ(CountSavedOutfits(), 2);
+  EXPECT_EQ(ReadTextFile(BaseFile).substr(0, original.size()), original);
+  EXPECT_FALSE(FileExists(std::string(BaseFile) + TemporaryOutfitFileSuffix));
+}
+
+// Stands for the replacing step failing with a given error.
+struct FailingReplace {
+  static inline DWORD error = 0;
+  static inline int calls = 0;
+  static bool Replace(const char*, const char*) {
+    ++calls;
+    SetLastError(error);
+    return false;
+  }
+};
+
+struct BusyCase {
+  const char* name;
+  const char* heldFile;  // held open for good, sharing only reading; nullptr: none
+  DWORD replaceError;    // the replacing step fails with this; 0: the real one runs
+  bool retried;
+};
+
+// Held for good, or failing for good: the save gives up, after the waits only when a
+// sharing or lock violation said the file was held.
+TEST_F(OutfitFiles, ASaveGivesUpOnAFileHeldForGoodAfterAQuarterOfASecond) {
+  const std::string temporary = std::string(BaseFile) + TemporaryOutfitFileSuffix;
+  const BusyCase cases[] = {
+      {"outfit file held", BaseFile, 0, true},
+      {"temporary file held", temporary.c_str(), 0, true},
+      {"lock violation", nullptr, ERROR_LOCK_VIOLATION, true},
+      {"sharing violation", nullptr, ERROR_SHARING_VIOLATION, true},
+      {"disk full", nullptr, ERROR_DISK_FULL, false},
+      {"access denied", nullptr, ERROR_ACCESS_DENIED, false},
+  };
+  const std::string original = OutfitSection(0, 4);
+  for (const BusyCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteTextFile(BaseFile, original);
+    HANDLE holder = INVALID_HANDLE_VALUE;
+    if (c.heldFile != nullptr) {
+      if (!FileExists(c.heldFile)) WriteTextFile(c.heldFile, "");
+      holder = CreateFileA(c.heldFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+      ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    }
+    LoadOutfits();
+    SaveWaits::waits.clear();
+    FailingReplace::calls = 0;
+    FailingReplace::error = c.replaceError;
+    bool stored = false;
+    {
+      const ScopedSwap wait(waitBeforeSaveRetry, &SaveWaits::Record);
+      const ScopedSwap replace(replaceOutfitFile, c.replaceError != 0 ? &FailingReplace::Replace : replaceOutfitFile);
+      stored = SaveCurrentOutfit();
+    }
+    if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+
+    EXPECT_FALSE(stored);
+    EXPECT_EQ(SaveWaits::waits, c.retried ? AllRetryWaits : std::vector<unsigned>{});
+    unsigned waited = 0;
+    for (unsigned wait : SaveWaits::waits) waited += wait;
+    EXPECT_LE(waited, 250u);
+    if (c.replaceError != 0) {
+      EXPECT_EQ(FailingReplace::calls, c.retried ? 1 + SaveRetryCount : 1);
+    }
+    EXPECT_EQ(ReadTextFile(BaseFile), original);
+    EXPECT_EQ(CountSavedOutfits(), 1);
+    DeleteFileA(temporary.c_str());
+  }
 }
 
 }  // namespace

@@ -6,7 +6,7 @@ namespace sim {
 
 // Puts the host back as Boot() left it, except for the plug-in's changes to the host
 // code: default ped and world, all input released, episode 0, frame time 1/30 s,
-// player index 0, camera present, the host's own script thread current, patch byte 4,
+// player index 0, the game's window in front, camera present, the host's own script thread current, patch byte 4,
 // default colours, lookup fault off, probe call back to its own routine, native log
 // and message boxes cleared. The frame counter goes on.
 void ResetModel();
@@ -17,6 +17,15 @@ bool PadHeld(int control);
 // Virtual-key states answered by the intercepted GetAsyncKeyState (0x8000 when down).
 void SetKey(int virtualKey, bool down);
 bool KeyHeld(int virtualKey);
+// What the intercepted GetAsyncKeyState asks: the key's state, counted.
+bool QueryKeyState(int virtualKey);
+// GetAsyncKeyState calls answered so far.
+uint32_t KeyStateQueries();
+// Which window is in front: the game's own (the default) or another program's. The
+// intercepted GetForegroundWindow and GetWindowThreadProcessId answer accordingly; the
+// key states themselves do not change, as on Windows.
+void SetGameInFront(bool inFront);
+bool GameInFront();
 // Releases every pad control and key.
 void ReleaseAllInput();
 void SetUsingPad(bool usingPad);

@@ -1,6 +1,10 @@
 // The Windows services the plug-in calls that the simulator answers itself, by
 // rewriting a module's import table entries:
-//   GetAsyncKeyState  -> the simulated key states (0x8000 while held, else 0)
+//   GetAsyncKeyState  -> the simulated key states (0x8000 while held, else 0), whatever
+//                        window is in front
+//   GetForegroundWindow, GetWindowThreadProcessId
+//                     -> the game's window (of this process and thread) or another
+//                        program's (of another process), as SetGameInFront says
 //   MessageBoxA       -> recorded (and traced as a message-box event); returns IDOK
 //                        without showing anything
 //   TerminateProcess  -> traced as {"event":"exit","code":N}, the trace flushed, then

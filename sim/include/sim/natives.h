@@ -86,6 +86,11 @@ void SetRawNativeResult(uint32_t hash, uint32_t slotValue);
 // of answering.
 void SetLookupFault(bool fault);
 bool LookupFault();
+// While set, FindNativeHandler raises an exception flagged non-continuable
+// (RaiseException with EXCEPTION_NONCONTINUABLE and this code) instead of answering:
+// no handler may resume it, only unwind to its own frame.
+constexpr uint32_t LookupExceptionCode = 0xE0570017u;
+void SetLookupRaise(bool raise);
 // Lookups answered so far, and the unknown hashes asked for (emptied by
 // ClearUnknownHashLookups, e.g. between the many calls of a benchmark).
 uint32_t LookupCount();

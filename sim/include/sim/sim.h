@@ -2,10 +2,12 @@
 #pragma once
 #include "sim/code_watch.h"
 #include "sim/frame.h"
+#include "sim/host_exceptions.h"
 #include "sim/host_image.h"
 #include "sim/host_layout.h"
 #include "sim/host_state.h"
 #include "sim/imports.h"
+#include "sim/module_loading.h"
 #include "sim/natives.h"
 #include "sim/ped_model.h"
 #include "sim/sites.h"

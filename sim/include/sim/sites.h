@@ -29,6 +29,7 @@ struct SiteObservation {
   bool resultReachedSite = false;     // the callee's EAX arrived after the call
   bool registersPreserved = false;    // EBX, ESI, EDI, EBP and ESP unchanged after the call
   uint32_t resultAfterCall = 0;       // EAX after the call
+  uint32_t hostException = 0;         // code of an exception the host's handler caught, 0 if none
   std::string mismatch;               // what differed; empty when intact
 
   bool Intact() const {
