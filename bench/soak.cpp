@@ -140,8 +140,8 @@ int main() {
       Tap(tap % 100 == 99 ? padDown : padRight);
       changes += tap % 100 != 99;
     }
-    // "Save Outfit", then "Accept" (the last rows but two and but one).
-    HighlightRow(WardrobeMenu.rowCount - 3);
+    // "Save Outfit", then "Accept" (the last rows but three and but one).
+    HighlightRow(WardrobeMenu.rowCount - 4);
     if (!Running()) break;
     Tap(padAccept);
     ++saves;

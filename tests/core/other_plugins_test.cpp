@@ -28,12 +28,13 @@ std::string Press(int control, int times = 1) {
 }
 
 // At site 2 with the pad: open the wardrobe (on frame 3), the next head (a preview),
-// then "Save Outfit" (three rows up from Head) and the accept control (frame 13).
+// then "Save Outfit" (four rows up from Head, past Cancel, Accept and Delete Outfit)
+// and the accept control (frame 15).
 std::string OpenAndPreview() { return "using-pad 1\nat-site 2\nframes 1\n" + Press(23) + Press(67); }
-std::string WardrobeSession() { return OpenAndPreview() + Press(65, 3) + Press(77); }
+std::string WardrobeSession() { return OpenAndPreview() + Press(65, 4) + Press(77); }
 
 constexpr long long previewFrames = 5;
-constexpr long long sessionFrames = 13;
+constexpr long long sessionFrames = 15;
 
 std::string NeighbourLoad() {
   char sites[64];
