@@ -13,19 +13,11 @@
 
 namespace {
 
-// This test executable's own build: its scenarios run in the host of the same build.
-int ThisBuild() {
-  sim::Boot();
-  return sim::FileVersion();
-}
-
 std::string Float(float value) {
   char text[32];
   std::snprintf(text, sizeof text, "%.9g", value);
   return text;
 }
-
-std::string LoadPlugin() { return "load-plugin " + PluginPath() + "\n"; }
 
 TEST(CoreScenarios, UnsupportedBuildStaysIdleAndLeavesTheHostUntouched) {
   if (ThisBuild() != 1070) GTEST_SKIP() << "one run is enough";

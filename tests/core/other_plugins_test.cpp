@@ -14,19 +14,6 @@
 
 namespace {
 
-int ThisBuild() {
-  sim::Boot();
-  return sim::FileVersion();
-}
-
-std::string LoadPlugin() { return "load-plugin " + PluginPath() + "\n"; }
-
-std::string Press(int control, int times = 1) {
-  std::string text;
-  for (int i = 0; i < times; ++i) text += "press-pad " + std::to_string(control) + "\nframes 1\n";
-  return text;
-}
-
 // At site 2 with the pad: open the wardrobe (on frame 3), the next head (a preview),
 // then "Save Outfit" (four rows up from Head, past Cancel, Accept and Delete Outfit)
 // and the accept control (frame 15).

@@ -11,20 +11,6 @@
 
 namespace {
 
-int ThisBuild() {
-  sim::Boot();
-  return sim::FileVersion();
-}
-
-std::string LoadPlugin() { return "load-plugin " + PluginPath() + "\n"; }
-
-// A pad press and the frame that acts on it.
-std::string Press(int control, int times = 1) {
-  std::string text;
-  for (int i = 0; i < times; ++i) text += "press-pad " + std::to_string(control) + "\nframes 1\n";
-  return text;
-}
-
 std::vector<long long> Numbers(const JsonValue& array) {
   std::vector<long long> numbers;
   for (size_t i = 0; i < array.Size(); ++i) numbers.push_back(array[static_cast<int>(i)].Int());

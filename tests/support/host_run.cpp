@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "sim/host_image.h"
+
 #ifndef WARDROBE_BUILD_DIR
 #error "WARDROBE_BUILD_DIR must name the build directory"
 #endif
@@ -16,6 +18,19 @@
 std::string BuildPath(const std::string& relative) { return std::string(WARDROBE_BUILD_DIR) + "/" + relative; }
 std::string SourcePath(const std::string& relative) { return std::string(WARDROBE_SOURCE_DIR) + "/" + relative; }
 std::string PluginPath() { return BuildPath("Wardrobe.asi"); }
+
+int ThisBuild() {
+  sim::Boot();
+  return sim::FileVersion();
+}
+
+std::string LoadPlugin() { return "load-plugin " + PluginPath() + "\n"; }
+
+std::string Press(int control, int times) {
+  std::string text;
+  for (int i = 0; i < times; ++i) text += "press-pad " + std::to_string(control) + "\nframes 1\n";
+  return text;
+}
 
 std::string ReadTextFile(const std::string& path) {
   std::ifstream file(WindowsPath(path), std::ios::binary);

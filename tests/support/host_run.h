@@ -56,6 +56,13 @@ std::string FreshWorkDir(const std::string& name);
 std::string PluginPath();
 // WARDROBE_BUILD_DIR/<relative>.
 std::string BuildPath(const std::string& relative);
+// This test executable's own build (1070 or 1080): its scenarios run in the host of
+// the same build.
+int ThisBuild();
+// Scenario lines: loading the built plug-in; a pad press (down for a frame, then the
+// frame that acts on it), times over.
+std::string LoadPlugin();
+std::string Press(int control, int times = 1);
 // WARDROBE_SOURCE_DIR/<relative>.
 std::string SourcePath(const std::string& relative);
 // Wine paths of Linux ones: the simulator's own conversion.
