@@ -72,6 +72,20 @@ bool SaveBesideAndReplace(const IniDocument& document, const std::string& fileNa
   }
 }
 
+// Saves the document as the outfit file, then reloads the table. After a save the file
+// holds exactly the document's text, which reads back as the document less its empty
+// sections, so the table is filled from the document instead of parsing the file a
+// second time; after a failed one it is read from the file as it stands.
+bool StoreAndReload(IniDocument& document, const std::string& fileName) {
+  const bool stored = SaveBesideAndReplace(document, fileName);
+  if (stored) {
+    FillOutfitTable(document, true);
+  } else {
+    LoadOutfits();
+  }
+  return stored;
+}
+
 }  // namespace
 
 const char* OutfitFileName() {
@@ -120,13 +134,7 @@ bool DeleteOutfit(int number) {
         renumbered.SetValue(key, value);
       }
     }
-    const bool stored = SaveBesideAndReplace(renumbered, fileName);
-    if (stored) {
-      FillOutfitTable(renumbered, true);
-    } else {
-      LoadOutfits();
-    }
-    return stored;
+    return StoreAndReload(renumbered, fileName);
   } catch (...) {
     return false;
   }
@@ -150,16 +158,7 @@ bool SaveCurrentOutfit() {
       Outfit& entry = OutfitTable[n];
       entry.Capture();
       entry.Write(document, name.c_str());
-      // Then the table is reloaded. After a save the file holds exactly the document's
-      // text, which reads back as the document less its empty sections, so the table
-      // is filled from the document instead of parsing the file a second time.
-      const bool stored = SaveBesideAndReplace(document, fileName);
-      if (stored) {
-        FillOutfitTable(document, true);
-      } else {
-        LoadOutfits();
-      }
-      return stored;
+      return StoreAndReload(document, fileName);
     }
     return false;  // all 512 numbers taken
   } catch (...) {
