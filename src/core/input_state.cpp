@@ -40,6 +40,10 @@ void SampleInput() {
   InputState.keysElsewhere = !gameInFront;
 }
 
+void NoteInputWhilePaused() {
+  if (!GameWindowInFront()) InputState.keysElsewhere = true;
+}
+
 bool IsKeyJustPressed(int32_t key) {
   if (key < 1 || key > 254) return false;
   return InputState.keyNow[key] && !InputState.keyBefore[key];

@@ -15,6 +15,9 @@ struct InputRecord {
 extern InputRecord InputState;
 
 void SampleInput();
+// On a frame the driver's gate skips: nothing is sampled, but a key held while another
+// program was in front must still wait for a new press once the game resumes.
+void NoteInputWhilePaused();
 bool IsKeyJustPressed(int32_t key);
 bool IsControlJustPressed(int32_t control);
 

@@ -4,6 +4,7 @@
 #include "core/input_state.h"
 #include "host/host_locations.h"
 #include "host/natives.h"
+#include "host/unwind_guard.h"
 #include "menu/preview_camera.h"
 #include "menu/wardrobe_menu_frame.h"
 #include "outfits/outfit_files.h"
@@ -25,8 +26,11 @@ namespace {
 
 // Hands the frame's camera to the camera thread once the frame's run is over, however
 // it ends: the camera thread sees the run's result, never the flag cleared at its
-// start and set again later in it.
+// start and set again later in it. That includes an exception taken by the host's
+// handler further out, which unwinds past this frame without running the destructor.
+// (No native runs while the camera is being placed, so the record is whole then.)
 struct PreviewCameraPublication {
+  const UnwindGuard unwound{[](void*) { PublishPreviewCamera(PreviewCamera); }, nullptr};
   ~PreviewCameraPublication() { PublishPreviewCamera(PreviewCamera); }
 };
 
@@ -50,7 +54,10 @@ void OpenMenu() {
 
 int32_t WardrobeFrame() {
   WardrobeDriverRecord& state = WardrobeDriverState;
-  if (IsGameplaySuspended()) return 0;
+  if (IsGameplaySuspended()) {
+    NoteInputWhilePaused();
+    return 0;
+  }
   const PreviewCameraPublication publication;
 
   const uint32_t episode = EpisodeNumber();
@@ -85,6 +92,13 @@ int32_t WardrobeFrame() {
       if (IsControlJustPressed(UseWardrobeControl)) OpenMenu();
       state.savedOutfit.Capture();
     }
+  } else if (state.menuOpen) {
+    // The game took the player away from every wardrobe (a mission start, an arrest, a
+    // script's teleport): the menu closes as Cancel closes it. The player gets control
+    // back wherever they are, the look from before the menu is put back, the camera
+    // (switched off above) stays the game's, and the next wardrobe starts afresh.
+    CloseMenu();
+    state.savedOutfit.Apply();
   }
   if (state.wasAtSite && !atSite) ClearHelpMessage();
   state.wasAtSite = atSite;

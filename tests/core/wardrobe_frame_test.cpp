@@ -184,28 +184,104 @@ TEST_F(WardrobeFrameTest, ControlAwayFromEverySiteDoesNothing) {
   EXPECT_EQ(0, Count(names, "ShowHelpMessage"));
 }
 
-// The menu's frame needs a site to face: while the player stands at none, an open menu
-// does not run (no pose, no camera, no menu time), and it runs again back at a site.
-TEST_F(WardrobeFrameTest, AnOpenMenuRunsOnlyAtASite) {
+// The game takes the player away from every wardrobe with the menu open (a mission
+// start, an arrest, a script's teleport): on the first frame away the menu closes as
+// Cancel closes it, so the player is never left without control, and the next
+// wardrobe starts afresh with its prompt.
+TEST_F(WardrobeFrameTest, LeavingEveryWardrobeWithTheMenuOpenClosesItAsCancelDoes) {
   sim::PutPlayerAtSite(2);
+  sim::Wear(1, 1, 2);
   sim::SetPad(23, true);
   Frame();
-  Frame();  // opens
+  Frame();  // opens; the look at this moment is captured
   ASSERT_TRUE(WardrobeDriverState.menuOpen);
   EXPECT_EQ(1, Count(Frame(), "PreparePedForMenuFrame"));
+  EXPECT_FALSE(sim::Ped().playerControl);
+  sim::Wear(1, 3, 0);  // previewed
 
   sim::SetPlayerPosition({0.0f, 0.0f, 0.0f});
   idleSeconds = 5.0;
   const std::vector<std::string> away = Frame();
-  EXPECT_EQ(0, Count(away, "PreparePedForMenuFrame"));
-  EXPECT_EQ(0, Count(away, "SetPedHeading"));
-  EXPECT_FALSE(PreviewCamera.active);
-  EXPECT_EQ(5.0, idleSeconds);
-  EXPECT_TRUE(WardrobeDriverState.menuOpen);
+  EXPECT_EQ(0, Count(away, "PreparePedForMenuFrame")) << "the menu does not run away from a site";
+  EXPECT_EQ(1, Count(away, "SetPlayerControl"));
+  EXPECT_EQ(1, Count(away, "StopPedActivity"));
+  EXPECT_EQ(11, Count(away, "SetPedComponent")) << "the look from before the menu";
+  EXPECT_FALSE(WardrobeDriverState.menuOpen);
+  EXPECT_TRUE(sim::Ped().playerControl);
+  EXPECT_EQ(1u, sim::Ped().components[1].drawable);
+  EXPECT_EQ(2u, sim::Ped().components[1].texture);
+  EXPECT_FALSE(PreviewCamera.active) << "the game's camera";
+  EXPECT_FALSE(LatestPreviewCamera().active);
+  EXPECT_EQ(5.0, idleSeconds) << "no menu time away";
+  EXPECT_EQ(0, Count(Frame(), "SetPlayerControl")) << "closed once";
 
-  sim::PutPlayerAtSite(2);
+  // At the next wardrobe the prompt shows and the menu waits for the control.
+  sim::SetPad(23, false);
+  sim::PutPlayerAtSite(5);
+  const std::vector<std::string> next = Frame();
+  EXPECT_EQ(1, Count(next, "ShowHelpMessage"));
+  EXPECT_EQ(0, Count(next, "PreparePedForMenuFrame"));
+  EXPECT_FALSE(WardrobeDriverState.menuOpen);
+}
+
+// Moving straight from one wardrobe's area into another's, with no frame away, keeps
+// the menu open: it runs on at the new site, facing its heading. A paused game is not
+// away either: behind the gate nothing changes, and the menu runs on once it opens.
+TEST_F(WardrobeFrameTest, AnOpenMenuStaysOpenFromSiteToSiteAndThroughAPause) {
+  sim::PutPlayerAtSite(3);
+  sim::SetPad(23, true);
+  Frame();
+  Frame();  // opens
+  ASSERT_TRUE(WardrobeDriverState.menuOpen);
+
+  sim::PutPlayerAtSite(4);
+  sim::ClearNativeLog();
+  WardrobeFrame();
+  EXPECT_TRUE(WardrobeDriverState.menuOpen);
+  const auto heading = sim::NativeCallsNamed("SetPedHeading");
+  ASSERT_EQ(1u, heading.size());
+  EXPECT_EQ(WardrobeSites[4].heading, static_cast<float>(std::stod(heading[0].args[1])));
+
+  sim::SetSuspended(true);
+  sim::SetPlayerPosition({0.0f, 0.0f, 0.0f});
+  EXPECT_EQ(std::vector<std::string>{"IsGameplaySuspended"}, Frame());
+  EXPECT_TRUE(WardrobeDriverState.menuOpen);
+  sim::PutPlayerAtSite(4);
+  sim::SetSuspended(false);
   EXPECT_EQ(1, Count(Frame(), "PreparePedForMenuFrame"));
-  EXPECT_TRUE(PreviewCamera.active);
+  EXPECT_TRUE(WardrobeDriverState.menuOpen);
+}
+
+// A key held in another program while the game was paused (the gate holds, nothing is
+// sampled) waits for a new press once the game is in front and running again, as it
+// does when the game runs on meanwhile.
+TEST_F(WardrobeFrameTest, AKeyHeldElsewhereThroughAPauseActsOnlyOncePressedAgain) {
+  sim::SetUsingPad(false);
+  sim::PutPlayerAtSite(2);
+  sim::SetPad(23, true);
+  Frame();
+  Frame();  // opens
+  Frame();
+  ASSERT_TRUE(WardrobeDriverState.menuOpen);
+  const int32_t row = WardrobeMenu.selectedRow;
+
+  sim::SetSuspended(true);
+  sim::SetGameInFront(false);
+  Frame();
+  sim::SetKey('S', true);
+  Frame();
+  sim::SetGameInFront(true);
+  Frame();
+  sim::SetSuspended(false);
+  for (int i = 0; i < 3; ++i) Frame();
+  EXPECT_EQ(row, WardrobeMenu.selectedRow) << "S went down in another program";
+
+  sim::SetKey('S', false);
+  Frame();
+  sim::SetKey('S', true);
+  Frame();
+  Frame();
+  EXPECT_EQ(row + 1, WardrobeMenu.selectedRow) << "pressed again in the game";
 }
 
 TEST_F(WardrobeFrameTest, CancelPutsTheOpeningLookBackAndAcceptKeepsThePreview) {
