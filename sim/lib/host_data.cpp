@@ -149,6 +149,11 @@ void ResetHostCamera() {
 uint32_t CurrentScriptThreadValue() { return U32At(Layout().currentScriptThread); }
 uintptr_t HostScriptThreadRecord() { return AddressOf(HostScriptThreadOffset); }
 uint8_t PropQueryPatchByteValue() { return *HostAt(Layout().propQueryPatchByte); }
+uint32_t PropQueryPatchByteProtection() {
+  MEMORY_BASIC_INFORMATION info{};
+  if (VirtualQuery(HostAt(Layout().propQueryPatchByte), &info, sizeof info) != sizeof info) return 0;
+  return info.Protect;
+}
 
 uint32_t HostColourEntry(int entry) {
   if (entry < 0 || entry >= ColourTableEntries) return 0;

@@ -67,6 +67,16 @@ BOOL WINAPI SimFlushInstructionCache(HANDLE process, LPCVOID address, SIZE_T siz
   return real(process, address, size);
 }
 
+uint32_t protectionChanges = 0;
+
+BOOL WINAPI SimVirtualProtect(LPVOID address, SIZE_T size, DWORD protection, PDWORD old) {
+  ++protectionChanges;
+  using ProtectFunction = BOOL(WINAPI*)(LPVOID, SIZE_T, DWORD, PDWORD);
+  auto real = reinterpret_cast<ProtectFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "VirtualProtect")));
+  return real(address, size, protection, old);
+}
+
 // Another module's word for the trace (a neighbour plug-in fixture says when its hooks
 // run): traced as a debug-output record of the current frame.
 void WINAPI SimOutputDebugStringA(LPCSTR text) {
@@ -91,6 +101,7 @@ const Replacement replacements[] = {
     {"kernel32.dll", "TerminateProcess", reinterpret_cast<void*>(&SimTerminateProcess)},
     {"kernel32.dll", "FlushInstructionCache", reinterpret_cast<void*>(&SimFlushInstructionCache)},
     {"kernel32.dll", "OutputDebugStringA", reinterpret_cast<void*>(&SimOutputDebugStringA)},
+    {"kernel32.dll", "VirtualProtect", reinterpret_cast<void*>(&SimVirtualProtect)},
 };
 constexpr int replacementCount = sizeof replacements / sizeof replacements[0];
 
@@ -144,5 +155,6 @@ const std::vector<MessageBoxRecord>& MessageBoxes() { return messageBoxes; }
 void ClearMessageBoxes() { messageBoxes.clear(); }
 void SetTerminateHandler(TerminateHandler handler) { terminateHandler = handler; }
 const std::vector<unsigned>& TerminateRequests() { return terminateRequests; }
+uint32_t ProtectionChanges() { return protectionChanges; }
 
 }  // namespace sim

@@ -30,6 +30,8 @@ std::map<uint32_t, uint32_t> rawResults;
 std::vector<uint32_t> unknownLookups;
 uint32_t lookupCount = 0;
 bool lookupRaises = false;
+uint32_t raiseOnHash = 0;       // SetLookupRaiseOn: the hash whose lookup raises,
+uint32_t raiseOnCountdown = 0;  // at this many more lookups of it
 
 uintptr_t HandlerAddress(size_t index) { return HostBase() + NativeHandlersOffset + HandlerStride * index; }
 
@@ -110,6 +112,10 @@ extern "C" void __cdecl SimDispatchNative(uint32_t index, NativeContext* context
 // The body of FindNativeHandler: the hash arrives in ESI and is passed on here.
 extern "C" uintptr_t __cdecl SimFindNativeHandler(uint32_t hash) {
   if (lookupRaises) RaiseException(LookupExceptionCode, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+  if (raiseOnHash != 0 && hash == raiseOnHash && --raiseOnCountdown == 0) {
+    raiseOnHash = 0;
+    RaiseException(LookupExceptionCode, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+  }
   ++lookupCount;
   uintptr_t handler = NativeHandlerFor(hash);
   if (handler == 0) {
@@ -178,6 +184,7 @@ void ResetNatives() {
   lookupCount = 0;
   SetLookupFault(false);
   SetLookupRaise(false);
+  SetLookupRaiseOn(0, 0);
 }
 
 uintptr_t NativeHandlerFor(uint32_t hash) {
@@ -214,6 +221,10 @@ void CallNativeHandler(uintptr_t handler, NativeContext& context) {
 void SetLookupFault(bool fault) { *HostAt(LookupFaultFlag) = fault ? 1 : 0; }
 bool LookupFault() { return *HostAt(LookupFaultFlag) != 0; }
 void SetLookupRaise(bool raise) { lookupRaises = raise; }
+void SetLookupRaiseOn(uint32_t hash, uint32_t nth) {
+  raiseOnHash = nth != 0 ? hash : 0;
+  raiseOnCountdown = nth;
+}
 uint32_t LookupCount() { return lookupCount; }
 const std::vector<uint32_t>& UnknownHashLookups() { return unknownLookups; }
 void ClearUnknownHashLookups() { unknownLookups.clear(); }

@@ -175,6 +175,7 @@ void WriteState() {
                      .Field("fov", static_cast<double>(CameraObjectFieldOfView()))
                      .Field("scriptThread", HexText(CurrentScriptThreadValue()))
                      .Field("patchByte", static_cast<unsigned>(PropQueryPatchByteValue()))
+                     .Field("patchByteProtection", HexText(PropQueryPatchByteProtection()))
                      .Text());
 }
 
@@ -417,6 +418,14 @@ bool ProbeTargetCommand(const CommandCall& call, std::string* error) {
   return true;
 }
 
+bool LookupRaiseOnCommand(const CommandCall& call, std::string* error) {
+  long long nth = 0;
+  const uint32_t hash = NativeHashOf(call.words[1]);
+  if (hash == 0 || !ParseInt(call.words[2], &nth) || nth < 1) return Usage(call, error);
+  SetLookupRaiseOn(hash, static_cast<uint32_t>(nth));
+  return true;
+}
+
 bool TamperSiteCommand(const CommandCall& call, std::string* error) {
   static const struct {
     const char* name;
@@ -516,6 +525,7 @@ const ScenarioCommand commands[] = {
     {"camera", 1, 1, "camera 0|1", SwitchCommand<SetCameraPresent>},
     {"lookup-fault", 1, 1, "lookup-fault 0|1", SwitchCommand<SetLookupFault>},
     {"lookup-raise", 1, 1, "lookup-raise 0|1", SwitchCommand<SetLookupRaise>},
+    {"lookup-raise-on", 2, 2, "lookup-raise-on NATIVE N", LookupRaiseOnCommand},
     {"probe-target", 1, 1, "probe-target ADDRESS", ProbeTargetCommand},
     {"tamper-site", 2, 2, "tamper-site 0..7 nops|jmp|unmapped|data|none", TamperSiteCommand},
     {"env", 1, AnyCount, "env NAME [VALUE]", EnvCommand},

@@ -4,6 +4,7 @@
 #include "host/hook_thunks.h"
 #include "host/host_locations.h"
 #include "host/host_memory.h"
+#include "host/unwind_guard.h"
 
 namespace {
 // The six hooks nobody registers into: installed all the same, pure pass-throughs.
@@ -48,6 +49,14 @@ bool SiteCanBeChained(uintptr_t site) {
   return IsExecutableMemory(ReadRelativeTarget(site + 1, 4));
 }
 
+void HookSiteTargets(uintptr_t (&targets)[CodeHookCount]) {
+  for (int i = 0; i < CodeHookCount; ++i) {
+    const uintptr_t site = ResolveHostAddress(codeHooks[i].site);
+    const bool call = site != 0 && IsReadableMemory(site, 5) && ReadHostMemory<uint8_t>(site) == 0xE8;
+    targets[i] = call ? ReadRelativeTarget(site + 1, 4) : 0;
+  }
+}
+
 bool InstallHooks(const FrameCallbackList& frameCallbacks, const FrameCallbackList& cameraCallbacks) {
   // All eight are looked at before any is written: a host that fails at one site is
   // left exactly as it was, rather than hooked at some sites and not at others.
@@ -79,10 +88,14 @@ extern "C" void __cdecl DispatchBeforeHook(uint32_t index) {
     WalkCallbacks(*hook.callbacks);
     return;
   }
-  // Natives need a current script thread: ours, for the duration of the walk.
-  const uint32_t saved =
-      SwapCurrentScriptThread(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(PluginScriptThread)));
-  WalkCallbacks(*hook.callbacks);
+  // Natives need a current script thread: ours, for the duration of the walk. The
+  // host's own is put back however the walk ends, also when an exception raised in it
+  // is taken by the host's handler and the stack unwinds past this frame.
+  uint32_t saved = SwapCurrentScriptThread(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(PluginScriptThread)));
+  {
+    const UnwindGuard restore([](void* thread) { SwapCurrentScriptThread(*static_cast<uint32_t*>(thread)); }, &saved);
+    WalkCallbacks(*hook.callbacks);
+  }
   SwapCurrentScriptThread(saved);
 }
 

@@ -11,7 +11,15 @@ uintptr_t PatchByteAddress() {
 }
 }  // namespace
 
-PropTextureQuery::PropTextureQuery() : patchByte(PatchByteAddress()), patchByteWritable(patchByte, 1) {}
+PropTextureQuery::PropTextureQuery()
+    : patchByte(PatchByteAddress()), patchByteWritable(patchByte, 1), unwound(PutBack, this) {}
+
+void PropTextureQuery::PutBack(void* query) {
+  auto& self = *static_cast<PropTextureQuery*>(query);
+  // The byte reads 8 only while one of our queries runs: that is the exception's query.
+  if (ReadHostMemory<uint8_t>(self.patchByte) == 8) WriteHostCode<uint8_t>(self.patchByteWritable, self.patchByte, 4);
+  self.patchByteWritable.Restore();
+}
 
 int32_t PropTextureQuery::Texture(int32_t ped, uint32_t anchor) const {
   int32_t texture = 0;

@@ -4,9 +4,12 @@
 #include <cstdint>
 
 #include "host/host_memory.h"
+#include "host/unwind_guard.h"
 
 // Holds that code byte's page writable for its lifetime, so that a run of queries (a
-// capture makes eleven, on every frame at a site) lifts the protection once.
+// capture makes eleven, on every frame at a site) lifts the protection once. A local
+// variable only: when an exception in a query is taken by the host's handler further
+// out, the byte and the page's protection are put back as the stack unwinds.
 class PropTextureQuery {
  public:
   PropTextureQuery();
@@ -18,6 +21,10 @@ class PropTextureQuery {
   int32_t Texture(int32_t ped, uint32_t anchor) const;
 
  private:
+  // What the host's code had before, put back when the stack unwinds past the query.
+  static void PutBack(void* query);
+
   uintptr_t patchByte;  // declared before the scope, which is built over it
   ProtectionScope patchByteWritable;
+  UnwindGuard unwound;  // after the scope: it leaves the chain first
 };

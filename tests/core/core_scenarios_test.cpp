@@ -75,6 +75,51 @@ TEST(CoreScenarios, NonContinuableExceptionInTheLookupIsLeftToTheHost) {
   EXPECT_FALSE(run.HasEvent("register-mismatch")) << run.traceText;
 }
 
+// Exceptions raised inside the frame and taken by the host's own handler further out:
+// inside the prop-texture query of a capture (the code byte at 8, its page writable),
+// and with the menu open after the frame switched the preview camera off. Each time the
+// host's script thread, the code byte and its page's protection are the host's again,
+// the camera thread gets the frame's camera (here the game's, not the menu's of the
+// frame before), and prompt, menu and camera work on.
+TEST(CoreScenarios, AnExceptionTheHostTakesLeavesNothingOfTheFrameBehind) {
+  const std::string scenario = LoadPlugin() + "state\nusing-pad 1\nat-site 1\nprop 0 1 2\nframes 1\n" +
+                               "lookup-raise-on GetPedPropIndex 2\nframes 1\nstate\n" +        // frame 2
+                               Press(23) + "frames 1\n" +                                      // opens on 4
+                               "lookup-raise-on TerminateScriptsNamed 1\nframes 1\nstate\n" +  // frame 6
+                               "frames 2\n";
+  const HostRun run = RunHost(ThisBuild(), scenario, FreshWorkDir("exception-unwind"));
+  ASSERT_TRUE(run.RanToEnd()) << run.traceText;
+
+  const std::vector<const JsonValue*> exceptions = run.Events("host-exception");
+  ASSERT_EQ(exceptions.size(), 2u) << run.traceText;
+  EXPECT_EQ((*exceptions[0])["frame"].Int(), 2);
+  EXPECT_EQ((*exceptions[1])["frame"].Int(), 6);
+  for (const JsonValue* exception : exceptions) EXPECT_EQ((*exception)["site"].Int(), 0) << "the frame site";
+
+  const std::vector<const JsonValue*> states = run.Events("state");
+  ASSERT_EQ(states.size(), 3u);
+  const std::string hostThread = (*states[0])["scriptThread"].Str();
+  for (const JsonValue* state : states) {
+    EXPECT_EQ((*state)["scriptThread"].Str(), hostThread) << state->Dump();
+    EXPECT_EQ((*state)["patchByte"].Int(), 4) << state->Dump();
+    EXPECT_EQ((*state)["patchByteProtection"].Str(), "0x00000020") << "PAGE_EXECUTE_READ: " << state->Dump();
+  }
+
+  // The prompt after the exception in the capture, the menu opened and running before
+  // and after the one in the menu's frame, its camera on every menu frame but that one.
+  const std::vector<std::string> afterCapture = run.NativeNames(3);
+  EXPECT_EQ(1, std::count(afterCapture.begin(), afterCapture.end(), "ShowHelpMessage"));
+  EXPECT_EQ(1, run.CountNative("SetPedPosition"));
+  std::vector<long long> cameraFrames;
+  for (const JsonValue* camera : run.Events("camera")) cameraFrames.push_back((*camera)["frame"].Int());
+  EXPECT_EQ(cameraFrames, (std::vector<long long>{5, 7, 8}));
+  for (long long frame : {5, 7, 8}) {
+    const std::vector<std::string> names = run.NativeNames(frame);
+    EXPECT_EQ(1, std::count(names.begin(), names.end(), "PreparePedForMenuFrame")) << "frame " << frame;
+  }
+  EXPECT_FALSE(run.HasEvent("register-mismatch")) << run.traceText;
+}
+
 // At site n: two frames with the prompt, the wardrobe control pressed, the menu opened
 // on the next frame and run from the one after, then the player walks away.
 TEST(CoreScenarios, EverySiteShowsThePromptAndOpensTheWardrobe) {

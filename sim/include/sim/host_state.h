@@ -54,8 +54,10 @@ void ResetHostCamera();
 // CurrentScriptThread: its value now, and the host's own script-thread record.
 uint32_t CurrentScriptThreadValue();
 uintptr_t HostScriptThreadRecord();
-// PropQueryPatchByte: the code byte's value now.
+// PropQueryPatchByte: the code byte's value now, and its page's protection now
+// (PAGE_EXECUTE_READ as the host runs).
 uint8_t PropQueryPatchByteValue();
+uint32_t PropQueryPatchByteProtection();
 // HostColourTable entry (0xAARRGGBB).
 uint32_t HostColourEntry(int entry);
 void SetHostColourEntry(int entry, uint32_t colour);

@@ -15,8 +15,11 @@
 //                        A module's imports are answered only once LoadLibrary has
 //                        returned: what its DllMain flushes is not noted.
 //   OutputDebugStringA -> traced as {"event":"debug-output","frame":N,"text":T}
+//   VirtualProtect    -> counted (ProtectionChanges), then the real one
 #pragma once
 #include <windows.h>
+
+#include <cstdint>
 
 #include <string>
 #include <vector>
@@ -42,5 +45,8 @@ using TerminateHandler = void (*)(unsigned exitCode);
 void SetTerminateHandler(TerminateHandler handler);
 // Exit codes of TerminateProcess calls seen so far.
 const std::vector<unsigned>& TerminateRequests();
+// VirtualProtect calls made through an intercepted import table so far (the
+// simulator's own included, when its module's table was rewritten).
+uint32_t ProtectionChanges();
 
 }  // namespace sim

@@ -91,6 +91,10 @@ bool LookupFault();
 // no handler may resume it, only unwind to its own frame.
 constexpr uint32_t LookupExceptionCode = 0xE0570017u;
 void SetLookupRaise(bool raise);
+// Raises the same exception once, at the nth lookup of hash from now on (n = 1: the
+// next one): an exception at a chosen point of the plug-in's frame, such as inside one
+// native call of many. A hash of 0 (or n = 0) cancels it.
+void SetLookupRaiseOn(uint32_t hash, uint32_t nth);
 // Lookups answered so far, and the unknown hashes asked for (emptied by
 // ClearUnknownHashLookups, e.g. between the many calls of a benchmark).
 uint32_t LookupCount();
