@@ -48,5 +48,8 @@ int main() {
   std::printf("frame site, unpatched                          %8.1f ns/op\n", unpatched);
   std::printf("frame site, hooked, empty list                 %8.1f ns/op\n", patched);
   std::printf("frame-hook dispatch, empty list (difference)   %8.1f ns/op\n", patched - unpatched);
+  // The hooked call against the host's own: no page protection is changed on the way
+  // (the script-thread location is written as it stands), so a few times at most.
+  std::printf("frame site hooked / unpatched                  %8.1f times\n", patched / unpatched);
   return 0;
 }

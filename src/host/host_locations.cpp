@@ -1,5 +1,7 @@
 #include "host/host_locations.h"
 
+#include <cstring>
+
 #include "host/game_version.h"
 #include "host/host_memory.h"
 #include "host/host_routines.h"
@@ -32,22 +34,46 @@ bool PadControlDown(int control) {
 }
 
 uint32_t SwapCurrentScriptThread(uint32_t thread) {
-  // Each swap lifts the protection only around its own write: the frame walk between
-  // two swaps may block (a message box) or take a while (an outfit save), and the
-  // host's page is not left open meanwhile.
-  const uint32_t replaced = *currentScriptThread.As<const uint32_t>();
-  WriteHostMemory<uint32_t>(currentScriptThread.address, thread);
+  // The location is host data, writable as the host runs: whether it may be written
+  // as it stands is asked once (its place is fixed for the build), and then every swap,
+  // two per frame, is a plain store. Were it not writable, each swap would lift the
+  // protection only around its own write: the frame walk between two swaps may block
+  // (a message box) or take a while (an outfit save), and the page is not left open
+  // meanwhile.
+  static const bool writable = IsWritableMemory(currentScriptThread.address, sizeof(uint32_t));
+  uint32_t* location = currentScriptThread.As<uint32_t>();
+  const uint32_t replaced = *location;
+  if (writable) {
+    *location = thread;
+  } else {
+    WriteHostMemory<uint32_t>(currentScriptThread.address, thread);
+  }
   return replaced;
 }
 
 bool WriteCameraView(const float* matrix, float fieldOfView) {
   const uintptr_t camera = *cameraPointer.As<const uint32_t>();
   if (camera == 0) return false;
-  // One lifted span over everything written: the matrix and, past it, the field of view.
+  // Everything written: the matrix and, past it, the field of view. The camera object is
+  // the host's data, asked once whether it may be written as it stands, and again only
+  // when the host's camera is another object. This runs on the camera thread only.
   const uintptr_t first = camera + HostOffsets::cameraMatrix;
-  const ProtectionScope span(first, HostOffsets::cameraFieldOfView + sizeof(float) - HostOffsets::cameraMatrix);
-  WriteHostBytes(span, first, matrix, 16 * sizeof(float));
-  WriteHostBytes(span, camera + HostOffsets::cameraFieldOfView, &fieldOfView, sizeof(float));
+  const size_t span = HostOffsets::cameraFieldOfView + sizeof(float) - HostOffsets::cameraMatrix;
+  static uintptr_t askedCamera = 0;
+  static bool cameraWritable = false;
+  if (camera != askedCamera) {
+    cameraWritable = IsWritableMemory(first, span);
+    askedCamera = camera;
+  }
+  if (cameraWritable) {
+    std::memcpy(reinterpret_cast<void*>(first), matrix, 16 * sizeof(float));
+    std::memcpy(reinterpret_cast<void*>(camera + HostOffsets::cameraFieldOfView), &fieldOfView, sizeof(float));
+    return true;
+  }
+  // One lifted span over both writes.
+  const ProtectionScope lifted(first, span);
+  WriteHostBytes(lifted, first, matrix, 16 * sizeof(float));
+  WriteHostBytes(lifted, camera + HostOffsets::cameraFieldOfView, &fieldOfView, sizeof(float));
   return true;
 }
 

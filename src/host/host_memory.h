@@ -15,6 +15,9 @@ class ProtectionScope {
   ProtectionScope(const ProtectionScope&) = delete;
   ProtectionScope& operator=(const ProtectionScope&) = delete;
   bool Active() const { return active; }
+  // Puts the old protection back now rather than at the end of the scope (when the
+  // stack unwinds past it, which runs no destructor); the scope is inactive afterwards.
+  void Restore();
   // Whether [start, start + length) lies inside the span; a write that relies on the
   // scope asks this of it.
   bool Covers(uintptr_t start, size_t length) const;
@@ -26,9 +29,11 @@ class ProtectionScope {
   bool active = false;
 };
 
-// Reads [address, address + size) with the protection lifted around exactly those bytes.
+// Reads [address, address + size): as it stands when the memory may be read already,
+// otherwise with the protection lifted around exactly those bytes.
 void ReadHostBytes(uintptr_t address, void* bytes, size_t size);
-// Writes them the same way.
+// Writes them the same way: straight into memory that may be written already (host
+// data), with the protection lifted around the bytes otherwise (host code).
 void WriteHostBytes(uintptr_t address, const void* bytes, size_t size);
 // Writes inside a span that the caller lifted once for a run of writes. A write the
 // span does not cover lifts the protection around itself all the same, so a write
@@ -38,6 +43,9 @@ void WriteHostBytes(const ProtectionScope& lifted, uintptr_t address, const void
 // Whether every byte of [address, address + size) lies in committed memory that may be
 // read (VirtualQuery), asked before reading host bytes another program may have changed.
 bool IsReadableMemory(uintptr_t address, size_t size);
+// Whether every byte of [address, address + size) lies in committed memory that may be
+// written as it stands, without a change of protection.
+bool IsWritableMemory(uintptr_t address, size_t size);
 // Whether the byte at address lies in committed memory with an execute protection: a
 // place a call may lead to.
 bool IsExecutableMemory(uintptr_t address);

@@ -15,6 +15,7 @@
 #include "host/game_version.h"
 #include "host/hook_thunks.h"
 #include "host/host_memory.h"
+#include "host/prop_texture_query.h"
 #include "sim/sim.h"
 
 namespace {
@@ -36,6 +37,7 @@ class CodeHooksTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     sim::Boot();
+    sim::InterceptImports(GetModuleHandleW(nullptr));  // VirtualProtect counted
     for (int i = 0; i < 8; ++i) calleesBefore.push_back(sim::SiteCallTarget(i));
     protectionBefore = ProtectionAt(sim::SiteAddress(0));
     InstallHooks(frameCallbacks, cameraCallbacks);
@@ -194,6 +196,67 @@ TEST_F(CodeHooksTest, AnExceptionInACallbackNeverReachesTheHost) {
   EXPECT_EQ(0, after) << "the walk ends at the failing callback";
   sim::RunSite(sim::FrameSite);
   EXPECT_TRUE(sim::LastObservation(sim::FrameSite).Intact());
+}
+
+// An exception raised inside the frame hook's walk and taken by the host's own handler
+// further out unwinds past our frames without running a destructor: the host's script
+// thread is put back, and when it comes inside a prop-texture query, the code byte and
+// its page's protection too. The exception chain is as before, and the hook works on.
+TEST_F(CodeHooksTest, AnExceptionTheHostTakesLeavesNothingOfOursBehind) {
+  static int32_t texture = -5;
+  RegisterFrameCallback([]() -> int32_t {
+    const PropTextureQuery query;
+    texture = query.Texture(sim::PlayerPedHandle, 0);
+    return 0;
+  });
+  sim::PutProp(0, 1, 2);
+  const uint32_t hostThread = sim::CurrentScriptThreadValue();
+  const uint32_t chain = __readfsdword(0);
+  const uint32_t hostProtection = sim::PropQueryPatchByteProtection();
+  ASSERT_EQ(static_cast<uint32_t>(PAGE_EXECUTE_READ), hostProtection);
+  const auto runFrameSite = [](void*) { sim::RunSite(sim::FrameSite); };
+
+  struct Case {
+    const char* where;
+    bool raiseAtFirstLookup;  // else inside the query, while the byte reads 8
+  };
+  for (const Case& c : {Case{"at the walk's first native", true}, Case{"inside the prop-texture query", false}}) {
+    SCOPED_TRACE(c.where);
+    texture = -5;
+    if (c.raiseAtFirstLookup) {
+      sim::SetLookupRaise(true);
+    } else {
+      sim::SetLookupRaiseOn(sim::NativeHashOf("GetPedPropIndex"), 1);
+    }
+    EXPECT_EQ(sim::LookupExceptionCode, sim::RunCatchingHostExceptions(runFrameSite, nullptr));
+    sim::SetLookupRaise(false);
+    EXPECT_EQ(-5, texture) << "the query never returned";
+    EXPECT_EQ(hostThread, sim::CurrentScriptThreadValue());
+    EXPECT_EQ(4, sim::PropQueryPatchByteValue());
+    EXPECT_EQ(hostProtection, sim::PropQueryPatchByteProtection());
+    EXPECT_EQ(chain, __readfsdword(0));
+
+    EXPECT_EQ(0u, sim::RunCatchingHostExceptions(runFrameSite, nullptr));
+    EXPECT_EQ(2, texture) << "the next frame queries as ever";
+    EXPECT_EQ(hostThread, sim::CurrentScriptThreadValue());
+    EXPECT_EQ(4, sim::PropQueryPatchByteValue());
+    EXPECT_EQ(hostProtection, sim::PropQueryPatchByteProtection());
+  }
+}
+
+// Host data the plug-in writes on every frame (the current script thread, twice per
+// hooked call) is written as it stands: its page keeps its protection and no
+// protection is changed for it, while a write into host code still lifts and restores.
+TEST_F(CodeHooksTest, WritesIntoWritableHostDataChangeNoProtection) {
+  RegisterFrameCallback([]() -> int32_t { return 0; });
+  const uint32_t changesBefore = sim::ProtectionChanges();
+  for (int i = 0; i < 3; ++i) sim::RunSite(sim::FrameSite);
+  EXPECT_EQ(changesBefore, sim::ProtectionChanges()) << "three hooked calls, six script-thread swaps";
+
+  const uintptr_t patchByte = sim::HostBase() + sim::Layout().propQueryPatchByte;
+  WriteHostCode<uint8_t>(patchByte, 4);
+  EXPECT_EQ(changesBefore + 2, sim::ProtectionChanges()) << "host code: lifted, then put back";
+  EXPECT_EQ(static_cast<uint32_t>(PAGE_EXECUTE_READ), sim::PropQueryPatchByteProtection());
 }
 
 // The helpers on a scratch page of our own, laid out like host code.
