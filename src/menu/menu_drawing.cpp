@@ -21,6 +21,10 @@ constexpr int32_t menuFont = 7;
 // The last row that fits on the screen (y = 0.93). Once the highlight goes further, the
 // rows move up so that the highlighted row is drawn there, the last one on screen.
 constexpr int32_t lastVisibleRow = 22;
+// Drawn left of the first row on screen when rows lie above it, and left of the last
+// one when rows lie below: plain full stops, which every host font draws.
+constexpr const char* moreRowsMark = "...";
+constexpr float moreRowsMarkOffset = 0.035f;  // left of the label, times the aspect
 
 // Entries of the host's colour table for each row state.
 constexpr int normalColour = 60;
@@ -67,6 +71,14 @@ void ShowHelpText(const char* text, int32_t milliseconds) {
   PrintLiteralMessage(literalLabel, text, milliseconds, true);
 }
 
+namespace {
+// The mark left of the row whose label starts at labelX, in the normal row colour.
+void DrawMoreRowsMark(float labelX, float y) {
+  const float x = labelX - static_cast<float>(static_cast<double>(moreRowsMarkOffset) * ScreenAspectFactor());
+  DrawMenuText(x, y, moreRowsMark, HostColour(normalColour), textSize, false, false, true, menuFont, textWidthFactor);
+}
+}  // namespace
+
 bool MenuRow(const char* label, const char* value, bool disabled) {
   float x = static_cast<float>(static_cast<double>(labelColumn) * ScreenAspectFactor());
   float dx = static_cast<float>(static_cast<double>(valueColumnOffset) * ScreenAspectFactor());
@@ -86,15 +98,22 @@ bool MenuRow(const char* label, const char* value, bool disabled) {
   }
   // Until the font is in, nothing is drawn, but the row still counts, so the
   // highlight and the controls work the same.
-  // Rows outside the window are not drawn but count and work as any other.
+  // Rows outside the window, above it or below, are not drawn but count and work as any
+  // other; a mark at the window's edge says that they are there.
   const int32_t offset = WardrobeMenu.selectedRow > lastVisibleRow ? WardrobeMenu.selectedRow - lastVisibleRow : 0;
   const int32_t position = WardrobeMenu.rowCount - offset;
-  const bool inWindow = position >= 0 && (offset == 0 || position <= lastVisibleRow);
-  if (IsTextFontLoaded(menuFont) && inWindow) {
-    float y = firstRowY + rowPitch * static_cast<float>(position);
-    DrawMenuText(x, y, label, colour, textSize, false, false, true, menuFont, textWidthFactor);
-    if (value != nullptr) {
-      DrawMenuText(x + dx, y, value, colour, textSize, false, false, true, menuFont, textWidthFactor);
+  const bool inWindow = position >= 0 && position <= lastVisibleRow;
+  if (IsTextFontLoaded(menuFont)) {
+    if (inWindow) {
+      float y = firstRowY + rowPitch * static_cast<float>(position);
+      if (position == 0 && offset > 0) DrawMoreRowsMark(x, y);
+      DrawMenuText(x, y, label, colour, textSize, false, false, true, menuFont, textWidthFactor);
+      if (value != nullptr) {
+        DrawMenuText(x + dx, y, value, colour, textSize, false, false, true, menuFont, textWidthFactor);
+      }
+    } else if (position == lastVisibleRow + 1) {
+      // The first row below the window: the last row on screen gets the mark.
+      DrawMoreRowsMark(x, firstRowY + rowPitch * static_cast<float>(lastVisibleRow));
     }
   }
 

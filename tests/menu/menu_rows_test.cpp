@@ -3,6 +3,7 @@
 // Accept and Cancel rows do.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -95,7 +96,8 @@ TEST_F(MenuRows, RowSetFollowsThePlayerModel) {
     for (auto& worn : testCase.worn) ASSERT_TRUE(sim::Wear(worn.first, worn.second, 0));
 
     std::vector<DrawnRow> rows = MenuFrame();
-    ASSERT_EQ(rows.size(), testCase.rows.size()) << ::testing::PrintToString(Labels(rows));
+    // 23 rows fit on the screen; the others are counted but not drawn.
+    ASSERT_EQ(rows.size(), std::min<size_t>(testCase.rows.size(), 23)) << ::testing::PrintToString(Labels(rows));
     EXPECT_EQ(WardrobeMenu.rowCount, static_cast<int32_t>(testCase.rows.size()));
     for (size_t i = 0; i < rows.size(); ++i) {
       const ExpectedRow& expected = testCase.rows[i];
@@ -634,9 +636,16 @@ TEST_F(MenuRows, ReadOnlyFileShowsOutfitNotDeleted) {
 // drawn, at y = 0.93, and no row is drawn below it.
 TEST_F(MenuRows, RowsScrollSoTheHighlightedRowIsOnScreen) {
   SetAllComponents({3, 1});
-  const std::vector<DrawnRow> all = MenuFrame();
+  std::vector<DrawnRow> all;
+  for (int highlighted : {0, 28}) {  // the rows of the top window, then those of the bottom one
+    WardrobeMenu.selectedRow = highlighted;
+    const std::vector<DrawnRow> window = MenuFrame();
+    ASSERT_EQ(window.size(), 23u);
+    all.insert(all.end(), window.begin() + (highlighted == 0 ? 0 : 23 - 6), window.end());
+  }
   ASSERT_EQ(all.size(), 29u);
-  for (size_t n = 0; n < all.size(); ++n) EXPECT_FLOAT_EQ(all[n].y, 0.05f + 0.04f * static_cast<float>(n)) << n;
+  EXPECT_EQ(all.back().label, "Cancel");
+  for (size_t n = 0; n < 23; ++n) EXPECT_FLOAT_EQ(all[n].y, 0.05f + 0.04f * static_cast<float>(n)) << n;
   const float lastY = 0.05f + 0.04f * 22.0f;
 
   for (int highlighted : {22, 23, 24, 25, 26, 27, 28}) {
@@ -644,22 +653,67 @@ TEST_F(MenuRows, RowsScrollSoTheHighlightedRowIsOnScreen) {
     WardrobeMenu.selectedRow = highlighted;
     const std::vector<DrawnRow> rows = MenuFrame();
     const int offset = highlighted - 22;
-    ASSERT_EQ(rows.size(), offset == 0 ? all.size() : 23u);
+    ASSERT_EQ(rows.size(), 23u);
     for (size_t i = 0; i < rows.size(); ++i) {
       EXPECT_EQ(rows[i].label, all[i + offset].label);
       EXPECT_FLOAT_EQ(rows[i].y, 0.05f + 0.04f * static_cast<float>(i));
     }
     EXPECT_EQ(rows[22].label, all[highlighted].label);
     EXPECT_FLOAT_EQ(rows[22].y, lastY);
-    EXPECT_NE(rows[22].colour, all[highlighted].colour) << "drawn highlighted";
-    if (offset > 0) {
-      EXPECT_LE(rows.back().y, lastY);
-    }
+    EXPECT_TRUE(rows[22].colour == sim::HostColourEntry(HighlightedEntry) ||
+                rows[22].colour == sim::HostColourEntry(DisabledHighlightedEntry))
+        << "drawn highlighted";
+    EXPECT_LE(rows.back().y, lastY);
   }
   // The rows above the window still work: Down from the last row highlights row 0.
   WardrobeMenu.selectedRow = 28;
   MenuFrame({PadDown});
   EXPECT_EQ(WardrobeMenu.selectedRow, 0);
+}
+
+// Whatever the highlight, only the 23 rows of the window are drawn, none below the
+// screen; a mark left of the window's first row says rows lie above, one left of its
+// last row says rows lie below. When every row fits there is no mark.
+TEST_F(MenuRows, OnlyRowsOnScreenAreDrawnAndMarksSayWhereMoreLie) {
+  SetAllComponents({3, 1});  // 29 rows
+  const float lastY = 0.05f + 0.04f * 22.0f;
+  struct Case {
+    int highlighted;
+    bool above, below;
+  };
+  for (const Case& c : {Case{0, false, true}, Case{12, false, true}, Case{22, false, true}, Case{23, true, true},
+                        Case{25, true, true}, Case{27, true, true}, Case{28, true, false}}) {
+    SCOPED_TRACE(c.highlighted);
+    WardrobeMenu.selectedRow = c.highlighted;
+    const std::vector<DrawnRow> rows = MenuFrame();
+    ASSERT_EQ(rows.size(), 23u);
+    for (const DrawnRow& row : rows) EXPECT_LE(row.y, lastY) << row.label;
+    std::vector<const sim::DrawnText*> marks;
+    for (const sim::DrawnText& text : sim::World().drawnThisFrame) {
+      if (text.text == MoreRowsMark) marks.push_back(&text);
+    }
+    ASSERT_EQ(marks.size(), static_cast<size_t>(c.above) + static_cast<size_t>(c.below));
+    if (c.above) {
+      EXPECT_FLOAT_EQ(marks.front()->y, rows.front().y);
+      EXPECT_LT(marks.front()->x, rows.front().labelX);
+    }
+    if (c.below) {
+      EXPECT_FLOAT_EQ(marks.back()->y, lastY);
+      EXPECT_LT(marks.back()->x, rows.back().labelX);
+    }
+    for (const sim::DrawnText* mark : marks) {
+      EXPECT_GT(mark->x, 0.0f) << "on the screen";
+      EXPECT_EQ(PackedColour(mark->state), sim::HostColourEntry(NormalEntry));
+    }
+  }
+
+  sim::ResetModel();  // the default model: every row fits
+  WardrobeMenu = WardrobeMenuRecord();
+  const std::vector<DrawnRow> rows = MenuFrame();
+  ASSERT_LT(rows.size(), 23u);
+  EXPECT_EQ(static_cast<int32_t>(rows.size()), WardrobeMenu.rowCount);
+  EXPECT_FLOAT_EQ(rows.front().y, 0.05f);
+  for (const sim::DrawnText& text : sim::World().drawnThisFrame) EXPECT_NE(text.text, MoreRowsMark);
 }
 
 }  // namespace

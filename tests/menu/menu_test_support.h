@@ -55,11 +55,15 @@ inline uint32_t PackedColour(const sim::TextState& state) {
   return (uint32_t(state.alpha) << 24) | (uint32_t(state.red) << 16) | (uint32_t(state.green) << 8) | state.blue;
 }
 
+// The mark drawn at the edge of the rows on screen when more rows lie beyond it.
+constexpr const char* MoreRowsMark = "...";
+
 // The rows drawn since the texts were last cleared: a text at the same y as the one
-// before it is that row's value.
+// before it is that row's value. Marks of more rows are not rows.
 inline std::vector<DrawnRow> DrawnRows() {
   std::vector<DrawnRow> rows;
   for (const sim::DrawnText& text : sim::World().drawnThisFrame) {
+    if (text.text == MoreRowsMark) continue;
     if (!rows.empty() && !rows.back().hasValue && rows.back().y == text.y) {
       rows.back().value = text.text;
       rows.back().hasValue = true;
