@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "core/frame_callbacks.h"
+#include "core/older_copy.h"
 #include "core/process_claim.h"
 #include "core/wardrobe_frame.h"
 #include "host/code_hooks.h"
@@ -37,6 +38,9 @@ void StartUp() {
   // A second copy of the plug-in in this process stays as idle as on an unsupported
   // build: one prompt, one menu, one save per Accept.
   if (!ClaimProcessWardrobe()) return;
+  // A copy older than that claim (1.0.0) already hooked the host: this one stays idle
+  // as well, and keeps the claim, so that a third copy does not start either.
+  if (OlderCopyHooked()) return;
   // A host whose code at the sites is not what we can chain (another plug-in's patch,
   // a changed executable) is left untouched, and the plug-in stays idle.
   if (!InstallHooks(frameCallbacks, cameraCallbacks)) return;

@@ -42,6 +42,9 @@ extern uint8_t PluginScriptThread[256];
 // executable memory (the host's own routine, or the thunk of a module that hooked the
 // call before us).
 bool SiteCanBeChained(uintptr_t site);
+// Where the call at each of the eight sites leads now, in installation order; 0 for a
+// site that holds no readable call (or on an unsupported build).
+void HookSiteTargets(uintptr_t (&targets)[CodeHookCount]);
 // Looks at all eight sites first: when each can be chained, patches them and returns
 // true; the frame hook walks frameCallbacks and the camera hook cameraCallbacks from
 // then on, the other six hooks lists of their own. When any site cannot be chained

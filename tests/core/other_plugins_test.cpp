@@ -135,4 +135,35 @@ TEST(OtherPlugins, SecondCopyInTheProcessStaysIdle) {
   EXPECT_EQ(std::string::npos, saved.find("[Outfit1]")) << "one save per accept";
 }
 
+// Copies from before the one-per-process claim (1.0.0, rebuilt from its sources by
+// tests/fixtures/older_copy/rebuild.sh) do not claim the process. Loaded first, 1.0.0
+// hooks the host, and a newer copy finds the calls leading into a module whose version
+// resource names the plug-in: it stays idle and one wardrobe runs. Loaded second,
+// nothing stops 1.0.0: it hooks the calls behind ours, and two wardrobes run side by
+// side (two prompts, two menus); the player's cure is to remove the old copy.
+TEST(OtherPlugins, OlderCopyFirstLeavesOneWardrobeAndOlderCopySecondCannotBeStopped) {
+  const std::string olderCopy = "load-plugin " + SourcePath("tests/fixtures/older_copy/Wardrobe-1.0.0.asi") + "\n";
+  for (const bool olderFirst : {true, false}) {
+    SCOPED_TRACE(olderFirst ? "1.0.0 loaded first" : "1.0.0 loaded second");
+    const std::string loads = olderFirst ? olderCopy + LoadPlugin() : LoadPlugin() + olderCopy;
+    const HostRun run =
+        RunHost(ThisBuild(), loads + OpenAndPreview(), FreshWorkDir(olderFirst ? "older-first" : "older-second"));
+    ASSERT_TRUE(run.RanToEnd()) << run.traceText;
+    const auto loaded = run.Events("load-plugin");
+    ASSERT_EQ(2u, loaded.size());
+    for (const JsonValue* load : loaded) EXPECT_TRUE((*load)["ok"].Bool()) << load->Dump();
+    EXPECT_TRUE(run.Events("register-mismatch").empty()) << run.traceText;
+
+    const int wardrobes = olderFirst ? 1 : 2;
+    EXPECT_EQ(8u * wardrobes, run.Events("code-write").size());
+    for (long long frame = 1; frame <= previewFrames; ++frame) {
+      const std::vector<std::string> names = run.NativeNames(frame);
+      EXPECT_EQ(wardrobes, std::count(names.begin(), names.end(), "TerminateScriptsNamed")) << "frame " << frame;
+      EXPECT_GE(wardrobes, std::count(names.begin(), names.end(), "ShowHelpMessage")) << "frame " << frame;
+    }
+    EXPECT_EQ(wardrobes, run.CountNative("SetPedPosition")) << "menus opened";
+    EXPECT_FALSE(run.Events("camera").empty());
+  }
+}
+
 }  // namespace
