@@ -15,6 +15,7 @@
 #include "host/game_version.h"
 #include "host/hook_thunks.h"
 #include "host/host_memory.h"
+#include "host/natives.h"
 #include "host/prop_texture_query.h"
 #include "sim/sim.h"
 
@@ -205,6 +206,7 @@ TEST_F(CodeHooksTest, AnExceptionInACallbackNeverReachesTheHost) {
 TEST_F(CodeHooksTest, AnExceptionTheHostTakesLeavesNothingOfOursBehind) {
   static int32_t texture = -5;
   RegisterFrameCallback([]() -> int32_t {
+    IsUsingPad();  // a native before the query
     const PropTextureQuery query;
     texture = query.Texture(sim::PlayerPedHandle, 0);
     return 0;
