@@ -216,7 +216,6 @@ TEST_F(CodeHooksTest, AnExceptionTheHostTakesLeavesNothingOfOursBehind) {
   const uint32_t chain = __readfsdword(0);
   const uint32_t hostProtection = sim::PropQueryPatchByteProtection();
   ASSERT_EQ(static_cast<uint32_t>(PAGE_EXECUTE_READ), hostProtection);
-  const auto runFrameSite = [](void*) { sim::RunSite(sim::FrameSite); };
 
   struct Case {
     const char* where;
@@ -230,7 +229,8 @@ TEST_F(CodeHooksTest, AnExceptionTheHostTakesLeavesNothingOfOursBehind) {
     } else {
       sim::SetLookupRaiseOn(sim::NativeHashOf("GetPedPropIndex"), 1);
     }
-    EXPECT_EQ(sim::LookupExceptionCode, sim::RunCatchingHostExceptions(runFrameSite, nullptr));
+    // The site runs inside the host's own exception frame, which takes the exception.
+    EXPECT_EQ(sim::LookupExceptionCode, sim::RunSite(sim::FrameSite).hostException);
     sim::SetLookupRaise(false);
     EXPECT_EQ(-5, texture) << "the query never returned";
     EXPECT_EQ(hostThread, sim::CurrentScriptThreadValue());
@@ -238,7 +238,7 @@ TEST_F(CodeHooksTest, AnExceptionTheHostTakesLeavesNothingOfOursBehind) {
     EXPECT_EQ(hostProtection, sim::PropQueryPatchByteProtection());
     EXPECT_EQ(chain, __readfsdword(0));
 
-    EXPECT_EQ(0u, sim::RunCatchingHostExceptions(runFrameSite, nullptr));
+    EXPECT_EQ(0u, sim::RunSite(sim::FrameSite).hostException);
     EXPECT_EQ(2, texture) << "the next frame queries as ever";
     EXPECT_EQ(hostThread, sim::CurrentScriptThreadValue());
     EXPECT_EQ(4, sim::PropQueryPatchByteValue());
