@@ -2,11 +2,13 @@
 # Checks the built Wardrobe.asi as Windows will see it:
 # - no exports, and only DLLs that every Windows system has (no C/C++ runtime DLL
 #   beside it);
-# - the fault guard around the host's native lookup can run: Windows calls no handler
-#   of an image flagged NO_SEH (IMAGE_DLLCHARACTERISTICS_NO_SEH, 0x0400), and none
-#   that the image's SafeSEH table (load configuration, SEHandlerTable) leaves out.
-# Usage: check_plugin_image.sh IMAGE MAP (MAP: the link map, which gives the address
-# of the guard's handler, LookupGuardHandler).
+# - the exception handlers of the plug-in's own can run (the fault guard around the
+#   host's native lookup, LookupGuardHandler, and the records that put things back as
+#   the stack unwinds, UnwindGuardHandler): Windows calls no handler of an image
+#   flagged NO_SEH (IMAGE_DLLCHARACTERISTICS_NO_SEH, 0x0400), and none that the
+#   image's SafeSEH table (load configuration, SEHandlerTable) leaves out.
+# Usage: check_plugin_image.sh IMAGE MAP (MAP: the link map, which gives the
+# handlers' addresses).
 set -eu
 asi=$1
 map=$2
@@ -38,13 +40,6 @@ else
   echo "exception handlers allowed (DllCharacteristics $(printf '0x%04X' $characteristics))"
 fi
 
-handler=$(sed -n 's/^ *0x\([0-9a-fA-F]*\) *_\{0,1\}LookupGuardHandler$/\1/p' "$map" | head -n 1)
-if [ -z "$handler" ]; then
-  echo "FAIL: $map does not give the address of LookupGuardHandler"
-  exit 1
-fi
-handler_rva=$((0x$handler - image_base))
-
 # The 32-bit value at a relative virtual address of the image, through its sections.
 sections=$(i686-w64-mingw32-objdump -h "$asi" | awk '$1 ~ /^[0-9]+$/ { print $3, $4, $6 }')
 u32_at() {
@@ -68,9 +63,18 @@ if [ $config_rva -ne 0 ] && [ $config_size -ge 72 ]; then
   table=$(u32_at $((config_rva + 0x40)))
   count=$(u32_at $((config_rva + 0x44)))
 fi
-if [ "$table" -eq 0 ]; then
-  echo "no SafeSEH table: the guard's handler at RVA $(printf '0x%X' $handler_rva) is allowed"
-else
+for name in LookupGuardHandler UnwindGuardHandler; do
+  handler=$(sed -n "s/^ *0x\([0-9a-fA-F]*\) *_\{0,1\}$name\$/\1/p" "$map" | head -n 1)
+  if [ -z "$handler" ]; then
+    echo "FAIL: $map does not give the address of $name"
+    fail=1
+    continue
+  fi
+  handler_rva=$((0x$handler - image_base))
+  if [ "$table" -eq 0 ]; then
+    echo "no SafeSEH table: $name at RVA $(printf '0x%X' $handler_rva) is allowed"
+    continue
+  fi
   listed=0
   i=0
   while [ $i -lt "$count" ]; do
@@ -81,10 +85,10 @@ else
     i=$((i + 1))
   done
   if [ $listed -eq 1 ]; then
-    echo "the SafeSEH table ($count handlers) lists the guard's handler at RVA $(printf '0x%X' $handler_rva)"
+    echo "the SafeSEH table ($count handlers) lists $name at RVA $(printf '0x%X' $handler_rva)"
   else
-    echo "FAIL: the SafeSEH table ($count handlers) leaves out the guard's handler at RVA $(printf '0x%X' $handler_rva): Windows would not call it"
+    echo "FAIL: the SafeSEH table ($count handlers) leaves out $name at RVA $(printf '0x%X' $handler_rva): Windows would not call it"
     fail=1
   fi
-fi
+done
 exit $fail

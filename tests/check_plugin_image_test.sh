@@ -1,7 +1,7 @@
 #!/bin/sh
 # The image check's own rules, on copies of the built plug-in (never loaded): as built
-# it passes; flagged NO_SEH it fails; given a SafeSEH table that lists the guard's
-# handler it passes, given one that leaves the handler out it fails.
+# it passes; flagged NO_SEH it fails; given a SafeSEH table that lists both handlers
+# of the plug-in's own it passes, given one that leaves one of them out it fails.
 # Usage: check_plugin_image_test.sh CHECK IMAGE MAP WORK_DIR
 set -eu
 check=$1
@@ -55,22 +55,26 @@ image_base=$(u32 "$asi" $((pe + 24 + 28)))
 rdata=$(i686-w64-mingw32-objdump -h "$asi" | awk '$2 == ".rdata" { print $4, $6 }')
 rdata_rva=$((0x${rdata% *} - image_base))
 rdata_offset=$((0x${rdata#* }))
-handler_rva=$((0x$(sed -n 's/^ *0x\([0-9a-fA-F]*\) *_\{0,1\}LookupGuardHandler$/\1/p' "$map" | head -n 1) - image_base))
+handler_rva() {  # handler_rva NAME: the handler's relative address, from the link map
+  echo $((0x$(sed -n "s/^ *0x\([0-9a-fA-F]*\) *_\{0,1\}$1\$/\1/p" "$map" | head -n 1) - image_base))
+}
+lookup_rva=$(handler_rva LookupGuardHandler)
+unwind_rva=$(handler_rva UnwindGuardHandler)
 for listed in yes no; do
   copy="$work/safeseh_$listed.asi"
   cp "$asi" "$copy"
   put_u32 "$copy" $rdata_offset 72
   put_u32 "$copy" $((rdata_offset + 0x40)) $((image_base + rdata_rva + 72))
   put_u32 "$copy" $((rdata_offset + 0x44)) 2
-  put_u32 "$copy" $((rdata_offset + 72)) $((handler_rva - 16))
+  put_u32 "$copy" $((rdata_offset + 72)) $lookup_rva
   if [ $listed = yes ]; then
-    put_u32 "$copy" $((rdata_offset + 76)) $handler_rva
+    put_u32 "$copy" $((rdata_offset + 76)) $unwind_rva
   else
-    put_u32 "$copy" $((rdata_offset + 76)) $((handler_rva + 16))
+    put_u32 "$copy" $((rdata_offset + 76)) $((unwind_rva + 16))
   fi
   put_u32 "$copy" $((pe + 200)) $rdata_rva
   put_u32 "$copy" $((pe + 204)) 72
 done
-expect pass "SafeSEH table listing the guard" "$work/safeseh_yes.asi" "lists the guard's handler"
-expect fail "SafeSEH table without the guard" "$work/safeseh_no.asi" "leaves out the guard's handler"
+expect pass "SafeSEH table listing both handlers" "$work/safeseh_yes.asi" "lists UnwindGuardHandler"
+expect fail "SafeSEH table without the unwind guard" "$work/safeseh_no.asi" "leaves out UnwindGuardHandler"
 exit $fail
