@@ -247,13 +247,16 @@ TEST_F(CodeHooksTest, AnExceptionTheHostTakesLeavesNothingOfOursBehind) {
 }
 
 // Host data the plug-in writes on every frame (the current script thread, twice per
-// hooked call) is written as it stands: its page keeps its protection and no
-// protection is changed for it, while a write into host code still lifts and restores.
+// hooked call) is written as it stands, and host code is read as it stands: no
+// protection is changed for either, while a write into host code still lifts and
+// restores.
 TEST_F(CodeHooksTest, WritesIntoWritableHostDataChangeNoProtection) {
   RegisterFrameCallback([]() -> int32_t { return 0; });
   const uint32_t changesBefore = sim::ProtectionChanges();
   for (int i = 0; i < 3; ++i) sim::RunSite(sim::FrameSite);
   EXPECT_EQ(changesBefore, sim::ProtectionChanges()) << "three hooked calls, six script-thread swaps";
+  EXPECT_EQ(sim::SiteCallTarget(0), ReadRelativeTarget(sim::SiteAddress(0) + 1, 4));
+  EXPECT_EQ(changesBefore, sim::ProtectionChanges()) << "host code is readable as it stands";
 
   const uintptr_t patchByte = sim::HostBase() + sim::Layout().propQueryPatchByte;
   WriteHostCode<uint8_t>(patchByte, 4);
