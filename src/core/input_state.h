@@ -16,6 +16,8 @@ extern InputRecord InputState;
 
 void SampleInput();
 bool IsKeyJustPressed(int32_t key);
+// Down at the latest sampling (held keys such as Shift); false outside 1 to 254.
+bool IsKeyDown(int32_t key);
 bool IsControlJustPressed(int32_t control);
 
 bool IsMenuUpPressed();
