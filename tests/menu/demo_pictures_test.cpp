@@ -56,7 +56,7 @@ class DemoPictures : public ::testing::Test {
     const std::string workDir = FreshWorkDir("demo");
     // The demo is some 200 frames, each traced native by native: in the emulated guest
     // on a busy machine that takes minutes, more than a test scenario's usual limit.
-    run = std::make_unique<HostRun>(RunHost(1070, scenario, workDir, 300000));
+    run = std::make_unique<HostRun>(RunHost(1070, scenario, workDir, 600000));
     for (const JsonValue* event : run->Events("screen")) {
       Screen screen;
       int channels = 0;

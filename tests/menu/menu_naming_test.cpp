@@ -143,7 +143,7 @@ TEST_F(MenuNaming, TypingNeverMovesTheHighlightOrActsOnTheMenu) {
   EXPECT_EQ(NameShown(KeyFrame({})), "wsade_");
   EXPECT_EQ(sim::Ped().components[1].drawable, torso);
   EXPECT_EQ(sim::Ped().props[0].index, hat);
-  EXPECT_EQ(WardrobeMenu.selectedOutfit, 1);
+  EXPECT_EQ(WardrobeMenu.selectedOutfit, 0);
   EXPECT_EQ(ReadTextFile(BaseFile), TwoOutfits);
 
   // The pad's controls do not move it either.
@@ -238,8 +238,8 @@ TEST_F(MenuNaming, KeepingSpacesOnlyRemovesTheName) {
   MenuFrame({PadAccept});
   EXPECT_EQ(NameShown(MenuFrame()), "Ol[d]");
   MenuFrame({PadLeft});
-  MenuFrame({PadLeft});
-  MenuFrame({PadDown});  // "A" -> " "
+  EXPECT_EQ(NameShown(MenuFrame({PadLeft})), "[O]");
+  for (int i = 0; i < 15; ++i) MenuFrame({PadDown});  // O, N, ..., A, then space
   EXPECT_EQ(NameShown(MenuFrame()), "[ ]");
   MenuFrame({PadAccept});
   EXPECT_EQ(ReadTextFile(BaseFile), "[Outfit0]\r\nDrawable1=0\r\n[Outfit1]\r\nDrawable1=1\r\n");
@@ -341,7 +341,7 @@ TEST_F(MenuNaming, AHandEditedNameIsShownCutToTheScreen) {
     int width, height;
     bool cut;
   } screens[] = {{1280, 720, false}, {1024, 768, false}, {2560, 1080, false}, {1280, 1024, false},
-                 {1000, 1000, true}, {768, 1024, true},  {480, 1280, true}};
+                 {1000, 1000, true}, {768, 1024, true},  {720, 1280, true}};
   for (const auto& screen : screens) {
     SCOPED_TRACE(std::to_string(screen.width) + "x" + std::to_string(screen.height));
     sim::SetResolution(screen.width, screen.height);

@@ -132,4 +132,55 @@ TEST(MenuPluginRun, KeysTypedIntoAnotherProgramDoNothing) {
   }
 }
 
+// Presses a key for one frame and lets the plug-in act on it (capitals with Shift).
+std::string TypeKeys(const std::string& text) {
+  std::string scenario;
+  for (char c : text) {
+    const bool capital = c >= 'A' && c <= 'Z';
+    const int key = c == ' ' ? 0x20 : (c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    if (capital) scenario += "key 0x10 down\n";
+    scenario += "press-key " + std::to_string(key) + "\nframes 1\n";
+    if (capital) scenario += "key 0x10 up\n";
+  }
+  return scenario;
+}
+
+// The real plug-in, both devices: a name typed on the keyboard and kept with Enter,
+// then changed with the pad and kept with Accept; the file holds it after the outfit's
+// values, and the screens show it on both rows.
+TEST(MenuPluginRun, NamingWithTheKeyboardAndThePad) {
+  const std::string scenario = LoadPlugin() + "frame-time 0.1\nusing-pad 1\nat-site 2\nframes 2\n" + Press(23) +
+                               "frames 1\n" + Press(65, 5) + Press(77) + "frames 25\n" +  // Save Outfit
+                               Press(64) +                                                // Name Outfit
+                               "using-pad 0\npress-key 69\nframes 1\n" + TypeKeys("Beach Day") +
+                               "frames 1\nscreen typing.png\n" +
+                               "press-key 13\nframes 2\nscreen typed.png\nframes 25\n" +          // Enter keeps it
+                               "using-pad 1\n" + Press(77) + Press(65) + Press(67) + Press(77) +  // "Beach DazA"
+                               "frames 2\nscreen padded.png\n";
+  const std::string workDir = FreshWorkDir("naming");
+  const HostRun run = RunHost(ThisBuild(), scenario, workDir, 600000);
+  ASSERT_TRUE(run.RanToEnd()) << run.traceText;
+  std::vector<const JsonValue*> screens = run.Events("screen");
+  ASSERT_EQ(screens.size(), 3u);
+  const std::string typing = (*screens[0])["transcript"].Str();
+  const std::string typed = (*screens[1])["transcript"].Str();
+  const std::string padded = (*screens[2])["transcript"].Str();
+  EXPECT_NE(typing.find("> Name Outfit | Beach Day_"), std::string::npos) << typing;
+  EXPECT_NE(typed.find("Outfit | 1/1 Beach Day"), std::string::npos) << typed;
+  EXPECT_NE(typed.find("Outfit Named"), std::string::npos) << typed;
+  EXPECT_NE(padded.find("Outfit | 1/1 Beach DazA"), std::string::npos) << padded;
+
+  const std::string file = ReadTextFile(workDir + "/WardrobeOutfits.ini");
+  int lines = 0;
+  for (char c : file) lines += c == '\n';
+  EXPECT_EQ(lines, 46) << file;
+  EXPECT_EQ(file.rfind("[Outfit0]\r\nDrawable0=", 0), 0u) << file;
+  // The name is the last line, right after the last of the 44 values.
+  const std::string end = "\r\nName=Beach DazA\r\n";
+  ASSERT_GE(file.size(), end.size());
+  EXPECT_EQ(file.substr(file.size() - end.size()), end) << file;
+  const size_t lastValue = file.rfind("\r\n", file.size() - end.size() - 1);
+  EXPECT_EQ(file.compare(lastValue + 2, 9, "Texture9="), 0) << file;
+}
+
 }  // namespace
