@@ -69,8 +69,8 @@ struct HelpTexts {
   const char* save;
   const char* select;
   const char* deleteOutfit;
-  // While "Delete Outfit" is armed: which outfit goes (%d/%d as on the row), how to
-  // confirm and how to keep it. Only glyph tokens the other help lines use.
+  // While "Delete Outfit" is armed: which outfit goes (%s: as the Outfit row shows
+  // it), how to confirm and how to keep it. Only glyph tokens the other help lines use.
   const char* deleteArmed;
   const char* name;
   // While a name is edited: how to change it, keep it and leave it.
