@@ -2,8 +2,10 @@
 // frame without the plug-in, then with the menu open on a player whose every component
 // has several drawables (29 rows), and on one where every component's worn drawable
 // has a single texture but another has several (each frame asks every drawable's
-// texture count for the disabled variant rows). Microseconds and natives per frame,
-// and the plug-in's share of a 60 fps frame. Reported, never asserted.
+// texture count for the disabled variant rows), and with the highlight on "Name
+// Outfit" of an outfit named with 24 characters, without and while the name is edited.
+// Microseconds and natives per frame, and the plug-in's share of a 60 fps frame.
+// Reported, never asserted.
 //
 // The simulator records every native call with its arguments as text, which costs far
 // more than a call into the host's own handler. So the natives of one menu frame are
@@ -21,8 +23,10 @@
 #include "core/start_up.h"
 #include "core/wardrobe_frame.h"
 #include "host/code_hooks.h"
+#include "host/host_locations.h"
 #include "host/native_call.h"
 #include "menu/wardrobe_menu.h"
+#include "outfits/outfit_files.h"
 #include "sim/sim.h"
 
 namespace {
@@ -134,6 +138,30 @@ int main() {
   const FrameCost placeholders = MeasureMenu(&placeholderReplay);
   const int placeholderRows = WardrobeMenu.rowCount;
 
+  // An outfit named with 24 characters, the highlight on its "Name Outfit" row (the
+  // last but three), first as it is, then while its name is edited.
+  const char* const name24 = "Weekend Beach Day Look 1";
+  std::FILE* file = std::fopen("WardrobeOutfits.ini", "wb");
+  if (file == nullptr) return 1;
+  std::fprintf(file, "[Outfit0]\r\nDrawable0=0\r\nName=%s\r\n", name24);
+  std::fclose(file);
+  LoadOutfits();
+  DressEveryComponent({3, 2, 4, 2});
+  sim::RunFrame();
+  WardrobeMenu.selectedRow = WardrobeMenu.rowCount - 4;
+  WardrobeMenu.selectedOutfit = 0;
+  double namedReplay = 0;
+  const FrameCost named = MeasureMenu(&namedReplay);
+  WardrobeMenu.naming = true;
+  WardrobeMenu.namingOutfit = 0;
+  WardrobeMenu.namingEpisode = EpisodeNumber();
+  std::snprintf(WardrobeMenu.nameText, sizeof WardrobeMenu.nameText, "%s", name24);
+  WardrobeMenu.nameCursor = 23;
+  double editingReplay = 0;
+  const FrameCost editing = MeasureMenu(&editingReplay);
+  const bool stillEditing = WardrobeMenu.naming;
+  DeleteFileA("WardrobeOutfits.ini");
+
   const double budget = 1e6 / 60.0;
   std::printf("%-58s %9s %9s\n", "", "us/frame", "natives");
   std::printf("%-58s %9.2f %9.1f\n", "simulated host frame, no plug-in", host.microseconds, host.natives);
@@ -147,7 +175,9 @@ int main() {
     double replay;
   };
   for (const Line& line :
-       {Line{variedName, varied, variedReplay}, Line{placeholderName, placeholders, placeholderReplay}}) {
+       {Line{variedName, varied, variedReplay}, Line{placeholderName, placeholders, placeholderReplay},
+        Line{"menu open on Name Outfit, 24-character name", named, namedReplay},
+        Line{"the same while the name is edited", editing, editingReplay}}) {
     const double withSimulator = line.cost.microseconds - host.microseconds;
     const double own = withSimulator - line.replay;
     std::printf("%-58s %9.2f %9.1f\n", line.name, line.cost.microseconds, line.cost.natives);
@@ -158,5 +188,7 @@ int main() {
     std::printf("    the plug-in's own work (frame - host frame - replay): %.2f us = %.3f %% (noise: tens of us)\n",
                 own, 100.0 * own / budget);
   }
+  std::printf("editing a 24-character name: %+.1f natives per frame (%s)\n", editing.natives - named.natives,
+              stillEditing ? "edited throughout" : "editing ended early");
   return 0;
 }

@@ -49,6 +49,11 @@ bool IsKeyJustPressed(int32_t key) {
   return InputState.keyNow[key] && !InputState.keyBefore[key];
 }
 
+bool IsKeyDown(int32_t key) {
+  if (key < 1 || key > 254) return false;
+  return InputState.keyNow[key] != 0;
+}
+
 bool IsControlJustPressed(int32_t control) {
   return InputState.controlNow[control] && !InputState.controlBefore[control];
 }

@@ -19,6 +19,8 @@ void SampleInput();
 // program was in front must still wait for a new press once the game resumes.
 void NoteInputWhilePaused();
 bool IsKeyJustPressed(int32_t key);
+// Down at the latest sampling (held keys such as Shift); false outside 1 to 254.
+bool IsKeyDown(int32_t key);
 bool IsControlJustPressed(int32_t control);
 
 bool IsMenuUpPressed();

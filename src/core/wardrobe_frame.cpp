@@ -19,8 +19,9 @@ const WardrobeSite WardrobeSites[8] = {
 
 WardrobeDriverRecord WardrobeDriverState;
 
-const MenuControls PlayerMenuControls = {IsMenuUpPressed, IsMenuDownPressed, IsMenuLeftPressed, IsMenuRightPressed,
-                                         IsMenuAcceptPressed};
+const MenuControls PlayerMenuControls = {IsMenuUpPressed,    IsMenuDownPressed,   IsMenuLeftPressed,
+                                         IsMenuRightPressed, IsMenuAcceptPressed, IsKeyJustPressed,
+                                         IsKeyDown,          IsControlJustPressed};
 
 namespace {
 
@@ -100,6 +101,9 @@ int32_t WardrobeFrame() {
     CloseMenu();
     state.savedOutfit.Apply();
   }
+  // Naming an outfit lasts only while its menu runs: leaving the site or closing the
+  // menu leaves the name as it was.
+  if (!atSite || !state.menuOpen) WardrobeMenu.naming = false;
   if (state.wasAtSite && !atSite) ClearHelpMessage();
   state.wasAtSite = atSite;
 

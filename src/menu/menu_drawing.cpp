@@ -3,6 +3,9 @@
 // colour table for the normal, highlighted and disabled states.
 #include "menu/menu_drawing.h"
 
+#include <cmath>
+#include <cstring>
+
 #include "host/host_locations.h"
 #include "host/natives.h"
 #include "menu/wardrobe_menu.h"
@@ -18,6 +21,10 @@ constexpr float rowPitch = 0.04f;
 constexpr int32_t textSize = 50;  // percent
 constexpr float textWidthFactor = 0.7625f;
 constexpr int32_t menuFont = 7;
+// The widest character of the menu's font at horizontal scale 1.0, as a share of the
+// screen's width. Values are cut by this measure, so that even a name of the widest
+// letters ends before the right edge.
+constexpr double widestCharacterAtScaleOne = 0.07;
 // The last row that fits on the screen (y = 0.93). Once the highlight goes further, the
 // rows move up so that the highlighted row is drawn there, the last one on screen.
 constexpr int32_t lastVisibleRow = 22;
@@ -63,6 +70,38 @@ void DrawMenuText(float x, float y, const char* text, uint32_t colour, double si
   }
   SetTextFlagD(true);
   DisplayLiteralText(x, y, literalLabel, text);
+}
+
+int32_t ValueCharactersOnScreen() {
+  const double aspect = ScreenAspectFactor();
+  // A resolution without a size cuts nothing: the rows are not where anyone sees them.
+  if (!std::isfinite(aspect) || aspect <= 0.0) return INT32_MAX;
+  const double valueX = static_cast<double>(static_cast<float>(static_cast<double>(labelColumn) * aspect)) +
+                        static_cast<double>(static_cast<float>(static_cast<double>(valueColumnOffset) * aspect));
+  const double characterWidth =
+      widestCharacterAtScaleOne * static_cast<double>(textWidthFactor) * (textSize * 0.01) * aspect;
+  if (valueX >= 1.0) return 0;
+  return static_cast<int32_t>((1.0 - valueX) / characterWidth);
+}
+
+void FitValueText(char* text, bool keepEnd) {
+  const int32_t characters = ValueCharactersOnScreen();
+  const size_t length = std::strlen(text);
+  if (characters < 0 || length <= static_cast<size_t>(characters)) return;
+  constexpr char mark[] = "...";
+  constexpr size_t markLength = sizeof mark - 1;
+  if (static_cast<size_t>(characters) <= markLength) {
+    text[characters] = '\0';
+    std::memset(text, '.', static_cast<size_t>(characters));
+    return;
+  }
+  const size_t kept = static_cast<size_t>(characters) - markLength;
+  if (keepEnd) {
+    std::memmove(text + markLength, text + length - kept, kept + 1);
+    std::memcpy(text, mark, markLength);
+  } else {
+    std::memcpy(text + kept, mark, markLength + 1);
+  }
 }
 
 void ShowHelpText(const char* text, int32_t milliseconds) {

@@ -10,3 +10,10 @@ void DrawMenuText(float x, float y, const char* text, uint32_t colour, double si
 void ShowHelpText(const char* text, int32_t milliseconds);
 // Screen height / width.
 double ScreenAspectFactor();
+// How many characters of a row's value fit between the value column and the screen's
+// right edge, measured by the font's widest character at this frame's aspect.
+int32_t ValueCharactersOnScreen();
+// Cuts a row's value text in place so that it ends before the screen's right edge,
+// marking the cut with "...": at its end, or at its start when keepEnd (the end holds
+// what matters, as the cursor of a name being typed).
+void FitValueText(char* text, bool keepEnd);

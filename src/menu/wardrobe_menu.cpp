@@ -4,12 +4,14 @@
 #include "menu/wardrobe_menu.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "host/host_locations.h"
 #include "host/natives.h"
 #include "menu/menu_drawing.h"
 #include "outfits/outfit.h"
 #include "outfits/outfit_files.h"
+#include "outfits/outfit_name.h"
 
 WardrobeMenuRecord WardrobeMenu;
 
@@ -38,6 +40,28 @@ constexpr const char* savedNotice = "Outfit Saved";
 constexpr const char* notSavedNotice = "Outfit Not Saved";
 constexpr const char* deletedNotice = "Outfit Deleted";
 constexpr const char* notDeletedNotice = "Outfit Not Deleted";
+constexpr const char* namedNotice = "Outfit Named";
+constexpr const char* notNamedNotice = "Outfit Not Named";
+
+// Pad controls that edit a name (the menu's own and the wardrobe control) and the
+// keys that do (virtual-key codes).
+constexpr int32_t padUp = 65;
+constexpr int32_t padDown = 64;
+constexpr int32_t padLeft = 66;
+constexpr int32_t padRight = 67;
+constexpr int32_t padAccept = 77;
+constexpr int32_t padWardrobe = 23;
+constexpr int32_t keyBackspace = 0x08;
+constexpr int32_t keyEnter = 0x0D;
+constexpr int32_t keyShift = 0x10;
+constexpr int32_t keySpace = 0x20;
+constexpr int32_t keyArrowUp = 0x26;
+constexpr int32_t keyArrowDown = 0x28;
+constexpr int32_t keyNumpad0 = 0x60;
+constexpr int32_t keyNumpadMinus = 0x6D;
+constexpr int32_t keyLeftShift = 0xA0;
+constexpr int32_t keyRightShift = 0xA1;
+constexpr int32_t keyMinus = 0xBD;
 
 struct HelpTexts {
   const char* adjust;
@@ -45,9 +69,12 @@ struct HelpTexts {
   const char* save;
   const char* select;
   const char* deleteOutfit;
-  // While "Delete Outfit" is armed: which outfit goes (%d/%d as on the row), how to
-  // confirm and how to keep it. Only glyph tokens the other help lines use.
+  // While "Delete Outfit" is armed: which outfit goes (%s: as the Outfit row shows
+  // it), how to confirm and how to keep it. Only glyph tokens the other help lines use.
   const char* deleteArmed;
+  const char* name;
+  // While a name is edited: how to change it, keep it and leave it.
+  const char* naming;
 };
 
 constexpr HelpTexts padHelp = {
@@ -56,8 +83,11 @@ constexpr HelpTexts padHelp = {
     "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Save",
     "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Select",
     "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Delete",
-    "Delete outfit %d/%d?~n~~INPUT_FRONTEND_ACCEPT~ again: delete it~n~~PAD_UP~~PAD_DOWN~~PAD_LEFT~~PAD_RIGHT~ "
+    "Delete outfit %s?~n~~INPUT_FRONTEND_ACCEPT~ again: delete it~n~~PAD_UP~~PAD_DOWN~~PAD_LEFT~~PAD_RIGHT~ "
     "Keep it",
+    "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Name",
+    "~PAD_UP~~PAD_DOWN~ Change letter~n~~PAD_RIGHT~ Add letter~n~~PAD_LEFT~ Remove letter~n~~INPUT_FRONTEND_ACCEPT~ "
+    "Keep name~n~Wardrobe button: leave without keeping",
 };
 
 constexpr HelpTexts keyboardHelp = {
@@ -66,14 +96,18 @@ constexpr HelpTexts keyboardHelp = {
     "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Save",
     "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Select",
     "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Delete",
-    "Delete outfit %d/%d?~n~~INPUT_PICKUP~ again: delete it~n~~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~~INPUT_MOVE_LEFT~~"
+    "Delete outfit %s?~n~~INPUT_PICKUP~ again: delete it~n~~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~~INPUT_MOVE_LEFT~~"
     "INPUT_MOVE_RIGHT~ Keep it",
+    "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Name",
+    "Type the name (Shift: capitals)~n~Backspace: remove letter~n~Enter: keep name~n~Arrow Up or Down: leave "
+    "without keeping",
 };
 
 // What every row needs besides the ped: this frame's help texts and controls.
 struct RowContext {
   const HelpTexts& help;
   const MenuControls& controls;
+  bool pad;  // the player uses a pad this frame
 };
 
 void PlayValueSound() { PlayFrontendSound(frontendSoundId, valueSound); }
@@ -171,6 +205,14 @@ void PropRow(int32_t ped, uint32_t anchor, const RowContext& row) {
   }
 }
 
+// The outfit on the "Outfit" row as the player knows it: "3/17", and its name after
+// that when it has one ("3/17 Beach Day").
+void OutfitShown(char* text, size_t size, int32_t outfitCount) {
+  const int32_t index = WardrobeMenu.selectedOutfit;
+  const char* name = index >= 0 && index < outfitCount ? OutfitTable[index].name : "";
+  std::snprintf(text, size, name[0] != '\0' ? "%d/%d %s" : "%d/%d", index + 1, outfitCount, name);
+}
+
 void OutfitRow(const RowContext& row) {
   int32_t outfitCount = CountSavedOutfits();
   // Loading another episode's file can leave fewer outfits than the index: start over
@@ -178,7 +220,8 @@ void OutfitRow(const RowContext& row) {
   if (outfitCount < WardrobeMenu.selectedOutfit + 1) WardrobeMenu.selectedOutfit = 0;
 
   char value[64];
-  std::snprintf(value, sizeof value, "%d/%d", WardrobeMenu.selectedOutfit + 1, outfitCount);
+  OutfitShown(value, sizeof value, outfitCount);
+  FitValueText(value, false);
   if (!MenuRow("Outfit", value, outfitCount <= 0)) return;
 
   if (outfitCount > 0) {
@@ -194,9 +237,179 @@ void SaveRow(const RowContext& row) {
   if (Activated(row.controls)) {
     WardrobeMenu.saveStored = SaveCurrentOutfit();
     WardrobeMenu.deleteNotice = false;
+    WardrobeMenu.nameNotice = false;
     WardrobeMenu.saveNoticeSeconds = saveNoticeDuration;
   }
   ShowHelpText(row.help.save, helpTextMilliseconds);
+}
+
+int32_t NameLength() { return static_cast<int32_t>(std::strlen(WardrobeMenu.nameText)); }
+
+// The pad edits the character under its cursor: an empty name gets a first "A", and
+// the cursor never lies past the last character.
+void KeepPadCursorOnAName() {
+  WardrobeMenuRecord& menu = WardrobeMenu;
+  if (NameLength() == 0) std::strcpy(menu.nameText, "A");
+  if (menu.nameCursor >= NameLength()) menu.nameCursor = NameLength() - 1;
+  if (menu.nameCursor < 0) menu.nameCursor = 0;
+}
+
+void StartNaming(int32_t outfitCount) {
+  WardrobeMenuRecord& menu = WardrobeMenu;
+  menu.naming = true;
+  menu.namingOutfit = menu.selectedOutfit;
+  menu.namingEpisode = EpisodeNumber();
+  const char* name = menu.selectedOutfit < outfitCount ? OutfitTable[menu.selectedOutfit].name : "";
+  std::snprintf(menu.nameText, sizeof menu.nameText, "%s", name);
+  menu.nameCursor = NameLength() - 1;
+}
+
+// Writes the name being edited to the file and starts the notice that says whether it
+// went in; a name of spaces only removes the outfit's name.
+void KeepName() {
+  WardrobeMenuRecord& menu = WardrobeMenu;
+  PlayValueSound();
+  menu.naming = false;
+  menu.saveStored = NameOutfit(menu.namingOutfit, menu.nameText);
+  menu.deleteNotice = false;
+  menu.nameNotice = true;
+  menu.saveNoticeSeconds = saveNoticeDuration;
+}
+
+void AddNameCharacter(char c) {
+  WardrobeMenuRecord& menu = WardrobeMenu;
+  const int32_t length = NameLength();
+  if (length >= static_cast<int32_t>(OutfitNameMaxLength)) return;
+  menu.nameText[length] = c;
+  menu.nameText[length + 1] = '\0';
+  menu.nameCursor = length;
+}
+
+// Keyboard: typed characters go to the end of the name. True when editing ended.
+bool TypeName(const MenuControls& controls) {
+  WardrobeMenuRecord& menu = WardrobeMenu;
+  if (controls.keyPressed(keyEnter)) {
+    KeepName();
+    return true;
+  }
+  if (controls.keyPressed(keyArrowUp) || controls.keyPressed(keyArrowDown)) {
+    menu.naming = false;
+    return true;
+  }
+  if (controls.keyPressed(keyBackspace) && NameLength() > 0) {
+    menu.nameText[NameLength() - 1] = '\0';
+    if (menu.nameCursor >= NameLength()) menu.nameCursor = NameLength() - 1;
+  }
+  const bool shift = controls.keyDown(keyShift) || controls.keyDown(keyLeftShift) || controls.keyDown(keyRightShift);
+  for (int32_t letter = 0; letter < 26; ++letter) {
+    if (controls.keyPressed('A' + letter)) AddNameCharacter(static_cast<char>((shift ? 'A' : 'a') + letter));
+  }
+  for (int32_t digit = 0; digit < 10; ++digit) {
+    if (controls.keyPressed('0' + digit) || controls.keyPressed(keyNumpad0 + digit)) {
+      AddNameCharacter(static_cast<char>('0' + digit));
+    }
+  }
+  if (controls.keyPressed(keySpace)) AddNameCharacter(' ');
+  if (controls.keyPressed(keyMinus) || controls.keyPressed(keyNumpadMinus)) AddNameCharacter('-');
+  return false;
+}
+
+// Pad: Up and Down step the character under the cursor through the name's characters,
+// Right adds an "A" after it, Left removes it (not the first). True when editing ended.
+bool StepName(const MenuControls& controls) {
+  WardrobeMenuRecord& menu = WardrobeMenu;
+  if (controls.controlPressed(padWardrobe)) {
+    menu.naming = false;
+    return true;
+  }
+  if (controls.controlPressed(padAccept)) {
+    KeepName();
+    return true;
+  }
+  KeepPadCursorOnAName();
+  int32_t step = 0;
+  if (controls.controlPressed(padUp)) step += 1;
+  if (controls.controlPressed(padDown)) step -= 1;
+  if (step != 0) {
+    char& c = menu.nameText[menu.nameCursor];
+    const char* found = std::strchr(OutfitNameCharacters, c);
+    int32_t index = found != nullptr && c != '\0' ? static_cast<int32_t>(found - OutfitNameCharacters) : 0;
+    index = (index + step + static_cast<int32_t>(OutfitNameCharacterCount)) %
+            static_cast<int32_t>(OutfitNameCharacterCount);
+    c = OutfitNameCharacters[index];
+  }
+  if (controls.controlPressed(padLeft) && menu.nameCursor > 0) {
+    std::memmove(menu.nameText + menu.nameCursor, menu.nameText + menu.nameCursor + 1,
+                 static_cast<size_t>(NameLength() - menu.nameCursor));
+    menu.nameCursor -= 1;
+  }
+  if (controls.controlPressed(padRight) && NameLength() < static_cast<int32_t>(OutfitNameMaxLength)) {
+    const int32_t after = menu.nameCursor + 1;
+    std::memmove(menu.nameText + after + 1, menu.nameText + after, static_cast<size_t>(NameLength() - after + 1));
+    menu.nameText[after] = 'A';
+    menu.nameCursor = after;
+  }
+  return false;
+}
+
+// The name being edited with its cursor: the pad's character in brackets, the
+// keyboard's end marked by "_". Brackets are never part of a name.
+void NameBeingEdited(char* text, size_t size, bool pad) {
+  const WardrobeMenuRecord& menu = WardrobeMenu;
+  if (!pad) {
+    std::snprintf(text, size, "%s_", menu.nameText);
+    FitValueText(text, true);
+    return;
+  }
+  const int32_t cursor = menu.nameCursor;
+  std::snprintf(text, size, "%.*s[%c]%s", static_cast<int>(cursor), menu.nameText, menu.nameText[cursor],
+                menu.nameText + cursor + 1);
+  FitValueText(text, cursor * 2 > NameLength());
+}
+
+// Names the outfit shown on the "Outfit" row. Accept starts editing its name; the row
+// then shows the name being edited, and keys or pad controls change it until the player
+// keeps it or leaves.
+void NameRow(const RowContext& row) {
+  WardrobeMenuRecord& menu = WardrobeMenu;
+  const int32_t outfitCount = CountSavedOutfits();
+  const bool disabled = outfitCount <= 0 || menu.saveNoticeSeconds > 0.0;
+  const bool highlighted = menu.rowCount == menu.selectedRow;
+  // Editing belongs to one outfit of one episode, on this row.
+  if (menu.naming &&
+      (disabled || !highlighted || EpisodeNumber() != menu.namingEpisode || menu.namingOutfit != menu.selectedOutfit)) {
+    menu.naming = false;
+  }
+  // The keys act before the row is drawn, so the row shows what was just typed. The
+  // frame that ends editing does nothing else on the row.
+  const bool editing = menu.naming;
+  if (editing) {
+    if (row.pad) {
+      StepName(row.controls);
+    } else {
+      TypeName(row.controls);
+    }
+    if (menu.naming && row.pad) KeepPadCursorOnAName();
+  }
+
+  char value[64];
+  if (menu.naming) {
+    NameBeingEdited(value, sizeof value, row.pad);
+  } else {
+    const char* name = menu.selectedOutfit < outfitCount ? OutfitTable[menu.selectedOutfit].name : "";
+    std::snprintf(value, sizeof value, "%s", name[0] != '\0' ? name : "-");
+    FitValueText(value, false);
+  }
+  if (!MenuRow("Name Outfit", value, disabled) || disabled) return;
+  if (editing) {
+    if (menu.naming) ShowHelpText(row.help.naming, helpTextMilliseconds);
+    return;
+  }
+  if (Activated(row.controls)) {
+    StartNaming(outfitCount);
+    if (row.pad) KeepPadCursorOnAName();
+  }
+  ShowHelpText(menu.naming ? row.help.naming : row.help.name, helpTextMilliseconds);
 }
 
 // Deletes the outfit shown on the "Outfit" row, on a second Accept so that one stray
@@ -226,6 +439,7 @@ void DeleteRow(const RowContext& row) {
       menu.deleteArmed = false;
       menu.saveStored = DeleteOutfit(menu.selectedOutfit);
       menu.deleteNotice = true;
+      menu.nameNotice = false;
       menu.saveNoticeSeconds = saveNoticeDuration;
       // The row shows an outfit in use: the one that took the deleted one's place, or
       // the new last.
@@ -240,8 +454,10 @@ void DeleteRow(const RowContext& row) {
     if (menu.deleteArmedSeconds <= 0.0) menu.deleteArmed = false;
   }
   if (menu.deleteArmed) {
-    char help[192];
-    std::snprintf(help, sizeof help, row.help.deleteArmed, menu.selectedOutfit + 1, outfitCount);
+    char outfit[64];
+    OutfitShown(outfit, sizeof outfit, outfitCount);
+    char help[256];
+    std::snprintf(help, sizeof help, row.help.deleteArmed, outfit);
     ShowHelpText(help, helpTextMilliseconds);
   } else {
     ShowHelpText(row.help.deleteOutfit, helpTextMilliseconds);
@@ -258,7 +474,10 @@ void RequestRow(const char* label, bool& request, const RowContext& row) {
 }  // namespace
 
 void BuildWardrobeMenu(const MenuControls& controls) {
-  const RowContext row{IsUsingPad() ? padHelp : keyboardHelp, controls};
+  const bool pad = IsUsingPad();
+  const RowContext row{pad ? padHelp : keyboardHelp, controls, pad};
+  // While a name is typed the menu's keys and pad controls edit it: the highlight stays.
+  const bool naming = WardrobeMenu.naming;
   int32_t ped = GetPlayerPedHandle();
   WardrobeMenu.rowCount = 0;
 
@@ -270,6 +489,7 @@ void BuildWardrobeMenu(const MenuControls& controls) {
   }
   OutfitRow(row);
   SaveRow(row);
+  NameRow(row);
   DeleteRow(row);
   RequestRow("Accept", WardrobeMenu.acceptRequested, row);
   RequestRow("Cancel", WardrobeMenu.cancelRequested, row);
@@ -280,16 +500,17 @@ void BuildWardrobeMenu(const MenuControls& controls) {
     WardrobeMenu.saveNoticeSeconds -= static_cast<double>(FrameTimeStep());
     const char* notice = WardrobeMenu.saveStored ? savedNotice : notSavedNotice;
     if (WardrobeMenu.deleteNotice) notice = WardrobeMenu.saveStored ? deletedNotice : notDeletedNotice;
+    if (WardrobeMenu.nameNotice) notice = WardrobeMenu.saveStored ? namedNotice : notNamedNotice;
     ShowHelpText(notice, noticeMilliseconds);
   }
 
   // Rows are handled before the highlight moves, so a Down together with Right changes
   // the row that was highlighted when the frame began.
-  if (controls.up()) {
+  if (!naming && controls.up()) {
     WardrobeMenu.selectedRow -= 1;
     PlayFrontendSound(frontendSoundId, moveSound);
   }
-  if (controls.down()) {
+  if (!naming && controls.down()) {
     WardrobeMenu.selectedRow += 1;
     PlayFrontendSound(frontendSoundId, moveSound);
   }

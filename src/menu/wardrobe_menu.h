@@ -11,6 +11,11 @@ struct MenuControls {
   bool (*left)();
   bool (*right)();
   bool (*accept)();
+  // Typing a name: a key's press (virtual-key code), a key held down, a pad control's
+  // press (index).
+  bool (*keyPressed)(int32_t key);
+  bool (*keyDown)(int32_t key);
+  bool (*controlPressed)(int32_t control);
 };
 
 struct WardrobeMenuRecord {
@@ -30,6 +35,16 @@ struct WardrobeMenuRecord {
   bool deleteArmed = false;
   double deleteArmedSeconds = 0.0;
   uint32_t deleteArmedEpisode = 0;
+  // The running notice is for naming: "Outfit Named" or "Outfit Not Named".
+  bool nameNotice = false;
+  // "Name Outfit" edits nameText, the name of outfit namingOutfit of the episode
+  // namingEpisode, while naming; nameCursor is the pad's character. Nothing reaches
+  // the file until the player keeps the name.
+  bool naming = false;
+  int32_t namingOutfit = 0;
+  uint32_t namingEpisode = 0;
+  int32_t nameCursor = 0;
+  char nameText[25] = {};
 };
 extern WardrobeMenuRecord WardrobeMenu;
 

@@ -150,6 +150,10 @@ bool IniDocument::SetValue(const std::string& key, const std::string& value) {
   return true;
 }
 
+bool IniDocument::RemoveValue(const std::string& key) {
+  return currentSection != nullptr && currentSection->erase(key) > 0;
+}
+
 std::string IniDocument::Text() const {
   std::string text;
   for (const auto& [name, keys] : sections) {
@@ -159,7 +163,7 @@ std::string IniDocument::Text() const {
     text += '[';
     text += name;
     text += "]\r\n";
-    for (const auto& [key, value] : keys) {
+    const auto writeKey = [&text](const std::string& key, const std::string& value) {
       if (KeyNeedsGuard(key)) {
         text += ' ';
       }
@@ -167,6 +171,13 @@ std::string IniDocument::Text() const {
       text += '=';
       text += value;
       text += "\r\n";
+    };
+    for (const auto& [key, value] : keys) {
+      if (lastKey.empty() || key != lastKey) writeKey(key, value);
+    }
+    if (!lastKey.empty()) {
+      const auto last = keys.find(lastKey);
+      if (last != keys.end()) writeKey(last->first, last->second);
     }
   }
   return text;

@@ -59,6 +59,11 @@ class IniDocument {
   const std::string* FindValue(const std::string& key) const;
   // Sets the key in the current section; false (and nothing changed) without one.
   bool SetValue(const std::string& key, const std::string& value);
+  // Removes the key from the current section; false when there is none to remove.
+  bool RemoveValue(const std::string& key);
+  // In every section, this key is written after all the others instead of in key
+  // order (an empty key: none is).
+  void WriteKeyLast(std::string key) { lastKey = std::move(key); }
 
   // Writes the whole document to path, or to the document's own path when path is
   // empty. False when the file cannot be opened or fully written.
@@ -81,4 +86,5 @@ class IniDocument {
   KeyTable* currentSection = nullptr;
   SectionTable sections{&arena};
   IniLoadResult loadResult = IniLoadResult::NotLoaded;
+  std::string lastKey;
 };

@@ -6,6 +6,7 @@
 #include "host/natives.h"
 #include "host/prop_texture_query.h"
 #include "outfits/ini_document.h"
+#include "outfits/outfit_name.h"
 #include "outfits/outfit_value.h"
 
 Outfit OutfitTable[OutfitTableSize];
@@ -21,6 +22,7 @@ struct OutfitKeyNames {
   std::string texture[ComponentCount];
   std::string prop[PropAnchorCount];
   std::string propTexture[PropAnchorCount];
+  std::string name = OutfitNameKey;
 };
 
 const OutfitKeyNames& KeyNames() {
@@ -82,6 +84,9 @@ void Outfit::Read(const IniDocument& document) {
     prop[i] = ReadValue(document, names.prop[i]);
     propTexture[i] = ReadValue(document, names.propTexture[i]);
   }
+  // Shown as far as it is a name; the text itself stays in the file as it was.
+  const std::string* nameText = document.FindValue(names.name);
+  CleanOutfitName(nameText != nullptr ? std::string_view(*nameText) : std::string_view(), name);
 }
 
 void Outfit::Write(IniDocument& document, const char* sectionName) const {

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "outfits/outfit_name.h"
+
 class IniDocument;
 
 constexpr int ComponentCount = 11;
@@ -15,14 +17,19 @@ struct Outfit {
   uint32_t texture[ComponentCount] = {};
   int32_t prop[PropAnchorCount] = {};  // negative: no prop at that anchor
   int32_t propTexture[PropAnchorCount] = {};
+  // The outfit's name as shown (see CleanOutfitName); empty when it has none. Only
+  // the table's entries are named, from their section's Name key.
+  char name[OutfitNameMaxLength + 1] = {};
 
   // Reads the player's current look into the four arrays (inUse untouched).
   void Capture();
   // Puts the four arrays on the player.
   void Apply() const;
-  // Fills the four arrays from the document's current section (missing keys read 0).
+  // Fills the four arrays and the name from the document's current section (missing
+  // keys read 0, a missing name is no name).
   void Read(const IniDocument& document);
-  // Adds the section to the document and sets its 44 keys from this record.
+  // Adds the section to the document and sets its 44 keys from this record; it names
+  // nothing (a new outfit is unnamed until the player names it).
   void Write(IniDocument& document, const char* sectionName) const;
 };
 

@@ -7,6 +7,7 @@
 #include "outfits/file_replace.h"
 #include "outfits/ini_document.h"
 #include "outfits/outfit.h"
+#include "outfits/outfit_name.h"
 
 bool (*replaceOutfitFile)(const char* temporaryPath, const char* targetPath) = ReplaceFileAtomically;
 void (*waitBeforeSaveRetry)(unsigned milliseconds) = WaitMilliseconds;
@@ -55,7 +56,9 @@ void FillOutfitTable(IniDocument& document, bool justWritten) {
 // own.
 // A program that holds either file for a moment is waited for, a few times, a quarter
 // of a second at most; anything else fails the save at once.
-bool SaveBesideAndReplace(const IniDocument& document, const std::string& fileName) {
+bool SaveBesideAndReplace(IniDocument& document, const std::string& fileName) {
+  // An outfit's name follows its 44 values.
+  document.WriteKeyLast(OutfitNameKey);
   const std::string temporary = fileName + TemporaryOutfitFileSuffix;
   for (int attempt = 0;; ++attempt) {
     ForgetFileFailure();
@@ -135,6 +138,28 @@ bool DeleteOutfit(int number) {
       }
     }
     return StoreAndReload(renumbered, fileName);
+  } catch (...) {
+    return false;
+  }
+}
+
+bool NameOutfit(int number, const char* name) {
+  try {
+    const std::string fileName = OutfitFileName();
+    IniDocument document(fileName, true);
+    // Only an outfit the file holds right now is named; a file that could not be read
+    // is never rewritten.
+    if (document.LoadResult() != IniLoadResult::Loaded || !document.SelectSection(OutfitSectionName(number))) {
+      return false;
+    }
+    char kept[OutfitNameMaxLength + 1];
+    CleanOutfitName(name, kept);
+    if (kept[0] == '\0') {
+      document.RemoveValue(OutfitNameKey);
+    } else {
+      document.SetValue(OutfitNameKey, kept);
+    }
+    return StoreAndReload(document, fileName);
   } catch (...) {
     return false;
   }

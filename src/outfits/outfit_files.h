@@ -12,6 +12,10 @@ bool SaveCurrentOutfit();
 // numbered above it down by one so the numbers stay without a gap, and reloads the
 // table. True only when the file was rewritten; otherwise it is left as it was.
 bool DeleteOutfit(int number);
+// Gives saved outfit `number` of the current episode's file the name (kept as
+// CleanOutfitName leaves it; an empty name removes the outfit's Name key) and reloads
+// the table. True only when the file was rewritten; otherwise it is left as it was.
+bool NameOutfit(int number, const char* name);
 
 // A save writes the whole file beside the outfit file under this suffix first, then
 // puts it in place of the outfit file in one step, so no crash leaves half a file.

@@ -56,7 +56,7 @@ class DemoPictures : public ::testing::Test {
     const std::string workDir = FreshWorkDir("demo");
     // The demo is some 200 frames, each traced native by native: in the emulated guest
     // on a busy machine that takes minutes, more than a test scenario's usual limit.
-    run = std::make_unique<HostRun>(RunHost(1070, scenario, workDir, 300000));
+    run = std::make_unique<HostRun>(RunHost(1070, scenario, workDir, 600000));
     for (const JsonValue* event : run->Events("screen")) {
       Screen screen;
       int channels = 0;
@@ -128,7 +128,7 @@ TEST_F(DemoPictures, EachStepShowsItsChangeOnTheFigure) {
 TEST_F(DemoPictures, CancelPutsTheOldLookBackAndTheCameraFollowsTheMenu) {
   const Screen& prompt = At("01-prompt.png");
   const Screen& open = At("02-menu-open.png");
-  const Screen& cancelled = At("10-cancelled.png");
+  const Screen& cancelled = At("12-cancelled.png");
   ASSERT_FALSE(prompt.parts.empty());
   ASSERT_FALSE(open.parts.empty());
   // Before the menu the host's camera is behind the player; the preview camera in front
@@ -148,15 +148,15 @@ TEST_F(DemoPictures, CancelPutsTheOldLookBackAndTheCameraFollowsTheMenu) {
 // Deleting in the demo: the first Accept only asks, naming the outfit; the second
 // deletes it, and the character's look is the same in both pictures.
 TEST_F(DemoPictures, DeleteAsksFirstThenDeletesAndTheLookStays) {
-  ExpectChange("14-delete-armed.png", "15-outfit-deleted.png", {});
+  ExpectChange("16-delete-armed.png", "17-outfit-deleted.png", {});
   std::map<std::string, std::string> transcripts;
   for (const JsonValue* event : run->Events("screen")) {
     transcripts[event->Find("path")->Str()] = (*event)["transcript"].Str();
   }
-  const std::string& armed = transcripts["14-delete-armed.png"];
+  const std::string& armed = transcripts["16-delete-armed.png"];
   EXPECT_NE(armed.find("> Delete Outfit | 1/1   "), std::string::npos) << armed;
-  EXPECT_NE(armed.find("message: Delete outfit 1/1?"), std::string::npos) << armed;
-  const std::string& deleted = transcripts["15-outfit-deleted.png"];
+  EXPECT_NE(armed.find("message: Delete outfit 1/1 Beach Day?"), std::string::npos) << armed;
+  const std::string& deleted = transcripts["17-outfit-deleted.png"];
   EXPECT_NE(deleted.find("  Outfit | 1/0  (disabled)"), std::string::npos) << deleted;
   EXPECT_NE(deleted.find("> Delete Outfit | 1/0  (disabled)"), std::string::npos) << deleted;
   EXPECT_NE(deleted.find("message: Outfit Deleted"), std::string::npos) << deleted;

@@ -36,15 +36,16 @@ TEST(MenuPluginRun, FirstIdleAnimationsOfAFreshProcess) {
 }
 
 // Rows of the default player (sim/README.md) once the head is changed: Head 0, ...,
-// Hats 13, Glasses 14, Outfit 15, Save Outfit 16, Delete Outfit 17, Accept 18, Cancel 19.
+// Hats 13, Glasses 14, Outfit 15, Save Outfit 16, Name Outfit 17, Delete Outfit 18, Accept 19,
+// Cancel 20.
 TEST(MenuPluginRun, WholeSessionWithThePad) {
   const std::string scenario = LoadPlugin() + "using-pad 1\nat-site 2\nframes 2\nstate\n" +  // state 0: the look before
                                Press(23) + "frames 1\n" +                                    // open, first menu frame
                                Press(67) +                                                   // Head: next drawable
-                               Press(65, 4) + Press(77) + "frames 1\nstate\n" +  // Save Outfit; state 1: saved look
+                               Press(65, 5) + Press(77) + "frames 1\nstate\n" +  // Save Outfit; state 1: saved look
                                Press(65, 3) + Press(67) +                        // Hats: a hat
                                Press(64, 2) + Press(77) + "frames 1\nstate\n" +  // Outfit: apply; state 2
-                               Press(64, 4) + Press(77) + "frames 1\nstate\n" +  // Cancel; state 3
+                               Press(64, 5) + Press(77) + "frames 1\nstate\n" +  // Cancel; state 3
                                Press(23) + "frames 1\n" +                        // reopen on Cancel
                                Press(64) + Press(67) + Press(65, 2) +
                                "frames 1\nstate\n" +              // Head again; to Accept; state 4
@@ -129,6 +130,57 @@ TEST(MenuPluginRun, KeysTypedIntoAnotherProgramDoNothing) {
   for (long long frame = away + 1; frame <= back; ++frame) {
     for (const std::string& name : run.NativeNames(frame)) EXPECT_NE(name, "PlayFrontendSound") << "frame " << frame;
   }
+}
+
+// Presses a key for one frame and lets the plug-in act on it (capitals with Shift).
+std::string TypeKeys(const std::string& text) {
+  std::string scenario;
+  for (char c : text) {
+    const bool capital = c >= 'A' && c <= 'Z';
+    const int key = c == ' ' ? 0x20 : (c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    if (capital) scenario += "key 0x10 down\n";
+    scenario += "press-key " + std::to_string(key) + "\nframes 1\n";
+    if (capital) scenario += "key 0x10 up\n";
+  }
+  return scenario;
+}
+
+// The real plug-in, both devices: a name typed on the keyboard and kept with Enter,
+// then changed with the pad and kept with Accept; the file holds it after the outfit's
+// values, and the screens show it on both rows.
+TEST(MenuPluginRun, NamingWithTheKeyboardAndThePad) {
+  const std::string scenario = LoadPlugin() + "frame-time 0.1\nusing-pad 1\nat-site 2\nframes 2\n" + Press(23) +
+                               "frames 1\n" + Press(65, 5) + Press(77) + "frames 25\n" +  // Save Outfit
+                               Press(64) +                                                // Name Outfit
+                               "using-pad 0\npress-key 69\nframes 1\n" + TypeKeys("Beach Day") +
+                               "frames 1\nscreen typing.png\n" +
+                               "press-key 13\nframes 2\nscreen typed.png\nframes 25\n" +          // Enter keeps it
+                               "using-pad 1\n" + Press(77) + Press(65) + Press(67) + Press(77) +  // "Beach DazA"
+                               "frames 2\nscreen padded.png\n";
+  const std::string workDir = FreshWorkDir("naming");
+  const HostRun run = RunHost(ThisBuild(), scenario, workDir, 600000);
+  ASSERT_TRUE(run.RanToEnd()) << run.traceText;
+  std::vector<const JsonValue*> screens = run.Events("screen");
+  ASSERT_EQ(screens.size(), 3u);
+  const std::string typing = (*screens[0])["transcript"].Str();
+  const std::string typed = (*screens[1])["transcript"].Str();
+  const std::string padded = (*screens[2])["transcript"].Str();
+  EXPECT_NE(typing.find("> Name Outfit | Beach Day_"), std::string::npos) << typing;
+  EXPECT_NE(typed.find("Outfit | 1/1 Beach Day"), std::string::npos) << typed;
+  EXPECT_NE(typed.find("Outfit Named"), std::string::npos) << typed;
+  EXPECT_NE(padded.find("Outfit | 1/1 Beach DazA"), std::string::npos) << padded;
+
+  const std::string file = ReadTextFile(workDir + "/WardrobeOutfits.ini");
+  int lines = 0;
+  for (char c : file) lines += c == '\n';
+  EXPECT_EQ(lines, 46) << file;
+  EXPECT_EQ(file.rfind("[Outfit0]\r\nDrawable0=", 0), 0u) << file;
+  // The name is the last line, right after the last of the 44 values.
+  const std::string end = "\r\nName=Beach DazA\r\n";
+  ASSERT_GE(file.size(), end.size());
+  EXPECT_EQ(file.substr(file.size() - end.size()), end) << file;
+  const size_t lastValue = file.rfind("\r\n", file.size() - end.size() - 1);
+  EXPECT_EQ(file.compare(lastValue + 2, 9, "Texture9="), 0) << file;
 }
 
 }  // namespace

@@ -38,9 +38,9 @@ std::vector<std::vector<uint32_t>> Components(std::vector<std::pair<int, std::ve
 }
 
 const std::vector<ExpectedRow> fixedRows = {
-    {"Hats", "None", false},         {"Glasses", "None", false},     {"Outfit", "1/0", true},
-    {"Save Outfit", nullptr, false}, {"Delete Outfit", "1/0", true}, {"Accept", nullptr, false},
-    {"Cancel", nullptr, false},
+    {"Hats", "None", false},         {"Glasses", "None", false}, {"Outfit", "1/0", true},
+    {"Save Outfit", nullptr, false}, {"Name Outfit", "-", true}, {"Delete Outfit", "1/0", true},
+    {"Accept", nullptr, false},      {"Cancel", nullptr, false},
 };
 
 std::vector<ExpectedRow> WithFixedRows(std::vector<ExpectedRow> rows) {
@@ -79,7 +79,7 @@ std::vector<RowSetCase> RowSetCases() {
        Components({{7, {1, 2}}}),
        {{7, 1}},
        WithFixedRows({{"Hair", "2/2", false}, {"Hair Variant", "1/2", false}})},
-      {"every component varied: 29 rows",
+      {"every component varied: 30 rows",
        std::vector<std::vector<uint32_t>>(11, std::vector<uint32_t>{3, 1}),
        {},
        EveryComponentVaried()},
@@ -268,10 +268,10 @@ TEST_F(MenuRows, PropRowCyclesThroughNoneAndThreeProps) {
 
 TEST_F(MenuRows, HighlightWrapsAndMovesAfterTheRowsAreHandled) {
   SetAllComponents({1});
-  sim::SetComponentModel(1, {1, 1, 1});  // 8 rows: Torso, Hats, Glasses, Outfit, Save, Delete, Accept, Cancel
+  sim::SetComponentModel(1, {1, 1, 1});  // 9 rows: Torso, Hats, Glasses, Outfit, Save, Name, Delete, Accept, Cancel
 
   MenuFrame({PadUp});
-  EXPECT_EQ(WardrobeMenu.selectedRow, 7);
+  EXPECT_EQ(WardrobeMenu.selectedRow, 8);
   EXPECT_EQ(CountSounds(ToggleSound), 1);
   MenuFrame({PadDown});
   EXPECT_EQ(WardrobeMenu.selectedRow, 0);
@@ -303,7 +303,8 @@ TEST_F(MenuRows, HighlightWrapsAndMovesAfterTheRowsAreHandled) {
 
 TEST_F(MenuRows, HelpTextOfTheHighlightedRowForPadAndKeyboard) {
   SetAllComponents({1});
-  sim::SetComponentModel(1, {3, 1});  // Torso, Torso Variant, Hats, Glasses, Outfit, Save, Delete, Accept, Cancel
+  // Torso, Torso Variant, Hats, Glasses, Outfit, Save, Name, Delete, Accept, Cancel
+  sim::SetComponentModel(1, {3, 1});
   struct Case {
     int row;
     bool pad;
@@ -315,14 +316,14 @@ TEST_F(MenuRows, HelpTextOfTheHighlightedRowForPadAndKeyboard) {
       {2, true, "~PAD_UP~~PAD_DOWN~ Move~n~~PAD_LEFT~~PAD_RIGHT~ Adjust"},
       {4, true, "~PAD_UP~~PAD_DOWN~ Move~n~~PAD_LEFT~~PAD_RIGHT~ Adjust~n~~INPUT_FRONTEND_ACCEPT~ Apply"},
       {5, true, "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Save"},
-      {7, true, "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Select"},
       {8, true, "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Select"},
+      {9, true, "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Select"},
       {0, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust"},
       {3, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust"},
       {4, false,
        "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust~n~~INPUT_PICKUP~ Apply"},
       {5, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Save"},
-      {8, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Select"},
+      {9, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Select"},
   };
   for (const Case& testCase : cases) {
     SCOPED_TRACE(std::to_string(testCase.row) + (testCase.pad ? " pad" : " keyboard"));
@@ -459,7 +460,8 @@ TEST_F(MenuRows, OutfitIndexBeyondTheSavedOutfitsStartsOver) {
 
 TEST_F(MenuRows, AcceptAndCancelRaiseTheirRequestOnly) {
   SetAllComponents({1});
-  const int acceptRow = 5, cancelRow = 6;  // Hats, Glasses, Outfit, Save Outfit, Delete Outfit, Accept, Cancel
+  // Hats, Glasses, Outfit, Save Outfit, Name Outfit, Delete Outfit, Accept, Cancel
+  const int acceptRow = 6, cancelRow = 7;
   WardrobeMenu.selectedRow = acceptRow;
   MenuFrame({PadAccept});
   EXPECT_TRUE(WardrobeMenu.acceptRequested);
@@ -490,11 +492,11 @@ std::string WriteOutfits(int count) {
 }
 
 constexpr const char* deleteArmedPadHelp =
-    "Delete outfit %d/%d?~n~~INPUT_FRONTEND_ACCEPT~ again: delete it~n~~PAD_UP~~PAD_DOWN~~PAD_LEFT~~PAD_RIGHT~ Keep it";
+    "Delete outfit %s?~n~~INPUT_FRONTEND_ACCEPT~ again: delete it~n~~PAD_UP~~PAD_DOWN~~PAD_LEFT~~PAD_RIGHT~ Keep it";
 
 std::string Formatted(const char* format, int a, int b) {
   char text[192];
-  std::snprintf(text, sizeof text, format, a, b);
+  std::snprintf(text, sizeof text, format, (std::to_string(a) + "/" + std::to_string(b)).c_str());
   return text;
 }
 
@@ -514,7 +516,7 @@ TEST_F(MenuRows, TwoAcceptsDeleteTheOutfitShownOnTheOutfitRow) {
     const std::string file = WriteOutfits(testCase.count);
     std::vector<DrawnRow> rows = MenuFrame();
     const int deleteRow = IndexOfRow(rows, "Delete Outfit");
-    ASSERT_EQ(deleteRow, IndexOfRow(rows, "Save Outfit") + 1);
+    ASSERT_EQ(deleteRow, IndexOfRow(rows, "Save Outfit") + 2);
     ASSERT_EQ(rows[deleteRow + 1].label, "Accept");
     const std::string shown = std::to_string(testCase.selected + 1) + "/" + std::to_string(testCase.count);
     WardrobeMenu.selectedOutfit = testCase.selected;
@@ -547,10 +549,11 @@ TEST_F(MenuRows, TwoAcceptsDeleteTheOutfitShownOnTheOutfitRow) {
     // While the notice runs both file rows are disabled.
     rows = MenuFrame();
     const std::string after = std::to_string(testCase.selectedAfter + 1) + "/" + std::to_string(testCase.count - 1);
-    EXPECT_EQ(rows[deleteRow - 2].value, after);
+    EXPECT_EQ(rows[deleteRow - 3].value, after);
     EXPECT_EQ(rows[deleteRow].value, after);
     EXPECT_EQ(rows[deleteRow].colour, sim::HostColourEntry(DisabledHighlightedEntry));
     EXPECT_EQ(rows[deleteRow - 1].colour, sim::HostColourEntry(DisabledEntry));
+    EXPECT_EQ(rows[deleteRow - 2].colour, sim::HostColourEntry(DisabledEntry));
   }
 
   // The keyboard's words for the same question.
@@ -631,24 +634,28 @@ TEST_F(MenuRows, ReadOnlyFileShowsOutfitNotDeleted) {
   SetFileAttributesA("WardrobeOutfits.ini", FILE_ATTRIBUTE_NORMAL);
 }
 
-// With every component varied the menu has 29 rows. Up to row 22 every row is where it
+// The rows of the menu with every component varied (SetAllComponents({3, 1})).
+constexpr int variedRowCount = 30;
+
+// With every component varied the menu has more rows than fit. Up to row 22 every row is where it
 // always was; past it, the rows move up so that the highlighted row is the last one
 // drawn, at y = 0.93, and no row is drawn below it.
 TEST_F(MenuRows, RowsScrollSoTheHighlightedRowIsOnScreen) {
   SetAllComponents({3, 1});
+  constexpr int rowCount = variedRowCount;
   std::vector<DrawnRow> all;
-  for (int highlighted : {0, 28}) {  // the rows of the top window, then those of the bottom one
+  for (int highlighted : {0, rowCount - 1}) {  // the rows of the top window, then those of the bottom one
     WardrobeMenu.selectedRow = highlighted;
     const std::vector<DrawnRow> window = MenuFrame();
     ASSERT_EQ(window.size(), 23u);
-    all.insert(all.end(), window.begin() + (highlighted == 0 ? 0 : 23 - 6), window.end());
+    all.insert(all.end(), window.begin() + (highlighted == 0 ? 0 : 23 - (rowCount - 23)), window.end());
   }
-  ASSERT_EQ(all.size(), 29u);
+  ASSERT_EQ(all.size(), static_cast<size_t>(rowCount));
   EXPECT_EQ(all.back().label, "Cancel");
   for (size_t n = 0; n < 23; ++n) EXPECT_FLOAT_EQ(all[n].y, 0.05f + 0.04f * static_cast<float>(n)) << n;
   const float lastY = 0.05f + 0.04f * 22.0f;
 
-  for (int highlighted : {22, 23, 24, 25, 26, 27, 28}) {
+  for (int highlighted = 22; highlighted < rowCount; ++highlighted) {
     SCOPED_TRACE(highlighted);
     WardrobeMenu.selectedRow = highlighted;
     const std::vector<DrawnRow> rows = MenuFrame();
@@ -666,7 +673,7 @@ TEST_F(MenuRows, RowsScrollSoTheHighlightedRowIsOnScreen) {
     EXPECT_LE(rows.back().y, lastY);
   }
   // The rows above the window still work: Down from the last row highlights row 0.
-  WardrobeMenu.selectedRow = 28;
+  WardrobeMenu.selectedRow = rowCount - 1;
   MenuFrame({PadDown});
   EXPECT_EQ(WardrobeMenu.selectedRow, 0);
 }
@@ -675,14 +682,15 @@ TEST_F(MenuRows, RowsScrollSoTheHighlightedRowIsOnScreen) {
 // screen; a mark left of the window's first row says rows lie above, one left of its
 // last row says rows lie below. When every row fits there is no mark.
 TEST_F(MenuRows, OnlyRowsOnScreenAreDrawnAndMarksSayWhereMoreLie) {
-  SetAllComponents({3, 1});  // 29 rows
+  SetAllComponents({3, 1});
   const float lastY = 0.05f + 0.04f * 22.0f;
   struct Case {
     int highlighted;
     bool above, below;
   };
-  for (const Case& c : {Case{0, false, true}, Case{12, false, true}, Case{22, false, true}, Case{23, true, true},
-                        Case{25, true, true}, Case{27, true, true}, Case{28, true, false}}) {
+  for (const Case& c :
+       {Case{0, false, true}, Case{12, false, true}, Case{22, false, true}, Case{23, true, true}, Case{25, true, true},
+        Case{variedRowCount - 2, true, true}, Case{variedRowCount - 1, true, false}}) {
     SCOPED_TRACE(c.highlighted);
     WardrobeMenu.selectedRow = c.highlighted;
     const std::vector<DrawnRow> rows = MenuFrame();

@@ -649,4 +649,73 @@ TEST_F(OutfitFiles, ASaveGivesUpOnAFileHeldForGoodAfterAQuarterOfASecond) {
   }
 }
 
+// Outfit `number` as the plug-in writes it, with a Name line after its 44 values.
+std::string NamedSection(int number, int value, const std::string& name) {
+  return OutfitSection(number, value) + "Name=" + name + "\r\n";
+}
+
+// Names live in the outfit's own section, after its values. A file with names read and
+// saved by the whole-document save of 1.1.0 (SaveCurrentOutfit and DeleteOutfit
+// rewrite the whole file from what they read) keeps every name as it was written,
+// hand-edited ones included; a deletion carries each name along with its outfit.
+TEST_F(OutfitFiles, SavesAndDeletionsKeepEveryNameAsWritten) {
+  const std::string handEdited = "~r~" + std::string(57, 'x');  // 60 characters, a text code
+  WriteTextFile(BaseFile, NamedSection(0, 1, "Beach Day") + NamedSection(1, 2, handEdited) + OutfitSection(2, 3) +
+                              NamedSection(3, 4, "  Night Out "));
+  LoadOutfits();
+  ASSERT_EQ(CountSavedOutfits(), 4);
+  EXPECT_STREQ(OutfitTable[0].name, "Beach Day");
+  EXPECT_STREQ(OutfitTable[1].name, ("r" + std::string(23, 'x')).c_str()) << "shown as far as it is a name";
+  EXPECT_STREQ(OutfitTable[2].name, "");
+  EXPECT_STREQ(OutfitTable[3].name, "Night Out");
+
+  // A save names nothing: the new outfit is unnamed, every other name stays.
+  ASSERT_TRUE(SaveCurrentOutfit());
+  const std::string saved = ReadTextFile(BaseFile);
+  const std::string newSection = saved.substr(saved.find("[Outfit4]"));
+  EXPECT_EQ(newSection.find("Name="), std::string::npos);
+  EXPECT_EQ(saved.substr(0, saved.find("[Outfit4]")), NamedSection(0, 1, "Beach Day") + NamedSection(1, 2, handEdited) +
+                                                          OutfitSection(2, 3) + NamedSection(3, 4, "  Night Out "));
+  EXPECT_STREQ(OutfitTable[4].name, "");
+
+  // Deleting outfit 1 moves 2, 3 and 4 down with their names.
+  ASSERT_TRUE(DeleteOutfit(1));
+  EXPECT_EQ(ReadTextFile(BaseFile), NamedSection(0, 1, "Beach Day") + OutfitSection(1, 3) +
+                                        NamedSection(2, 4, "  Night Out ") + "[Outfit3]" + newSection.substr(9));
+  EXPECT_STREQ(OutfitTable[2].name, "Night Out");
+  EXPECT_STREQ(OutfitTable[3].name, "");
+}
+
+// Naming writes the name after the outfit's values and nothing else changes; an empty
+// name (or spaces only) removes it; a name another outfit has is allowed.
+TEST_F(OutfitFiles, NamingRewritesOnlyTheName) {
+  const std::string other = "[Extra]\r\nName=x\r\n";
+  WriteTextFile(BaseFile, other + OutfitSection(0, 1) + NamedSection(1, 2, "~old~"));
+  LoadOutfits();
+  ASSERT_TRUE(NameOutfit(0, "Beach Day"));
+  EXPECT_EQ(ReadTextFile(BaseFile), other + NamedSection(0, 1, "Beach Day") + NamedSection(1, 2, "~old~"));
+  EXPECT_STREQ(OutfitTable[0].name, "Beach Day");
+  ASSERT_TRUE(NameOutfit(1, "Beach Day"));
+  EXPECT_EQ(ReadTextFile(BaseFile), other + NamedSection(0, 1, "Beach Day") + NamedSection(1, 2, "Beach Day"));
+  ASSERT_TRUE(NameOutfit(0, "   "));
+  EXPECT_EQ(ReadTextFile(BaseFile), other + OutfitSection(0, 1) + NamedSection(1, 2, "Beach Day"));
+  EXPECT_STREQ(OutfitTable[0].name, "");
+  // An outfit the file does not hold is not named, and the file stays.
+  EXPECT_FALSE(NameOutfit(2, "Nobody"));
+  EXPECT_EQ(ReadTextFile(BaseFile), other + OutfitSection(0, 1) + NamedSection(1, 2, "Beach Day"));
+}
+
+// A file the player marked read-only is never changed by naming.
+TEST_F(OutfitFiles, NamingAReadOnlyFileChangesNothing) {
+  const std::string original = NamedSection(0, 1, "Beach Day");
+  WriteTextFile(BaseFile, original);
+  LoadOutfits();
+  ASSERT_TRUE(SetFileAttributesA(BaseFile, FILE_ATTRIBUTE_READONLY));
+  EXPECT_FALSE(NameOutfit(0, "Night Out"));
+  SetFileAttributesA(BaseFile, FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(ReadTextFile(BaseFile), original);
+  EXPECT_STREQ(OutfitTable[0].name, "Beach Day");
+  EXPECT_FALSE(FileExists(std::string(BaseFile) + TemporaryOutfitFileSuffix));
+}
+
 }  // namespace
