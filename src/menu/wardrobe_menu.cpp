@@ -38,6 +38,7 @@ constexpr const char* savedNotice = "Outfit Saved";
 constexpr const char* notSavedNotice = "Outfit Not Saved";
 constexpr const char* deletedNotice = "Outfit Deleted";
 constexpr const char* notDeletedNotice = "Outfit Not Deleted";
+constexpr const char* partlyAppliedNotice = "Outfit Partly Applied";
 
 struct HelpTexts {
   const char* adjust;
@@ -183,7 +184,16 @@ void OutfitRow(const RowContext& row) {
 
   if (outfitCount > 0) {
     StepValue(WardrobeMenu.selectedOutfit, 0, static_cast<uint32_t>(outfitCount), row.controls);
-    if (Activated(row.controls)) OutfitTable[WardrobeMenu.selectedOutfit].Apply();
+    if (Activated(row.controls)) {
+      const bool whole = OutfitTable[WardrobeMenu.selectedOutfit].Apply();
+      if (!whole) {
+        WardrobeMenu.partlyAppliedNotice = true;
+        WardrobeMenu.saveNoticeSeconds = saveNoticeDuration;
+      } else if (WardrobeMenu.partlyAppliedNotice) {
+        // An outfit that went on whole ends the notice about the one before it.
+        WardrobeMenu.saveNoticeSeconds = 0.0;
+      }
+    }
   }
   ShowHelpText(row.help.apply, helpTextMilliseconds);
 }
@@ -194,6 +204,7 @@ void SaveRow(const RowContext& row) {
   if (Activated(row.controls)) {
     WardrobeMenu.saveStored = SaveCurrentOutfit();
     WardrobeMenu.deleteNotice = false;
+    WardrobeMenu.partlyAppliedNotice = false;
     WardrobeMenu.saveNoticeSeconds = saveNoticeDuration;
   }
   ShowHelpText(row.help.save, helpTextMilliseconds);
@@ -226,6 +237,7 @@ void DeleteRow(const RowContext& row) {
       menu.deleteArmed = false;
       menu.saveStored = DeleteOutfit(menu.selectedOutfit);
       menu.deleteNotice = true;
+      menu.partlyAppliedNotice = false;
       menu.saveNoticeSeconds = saveNoticeDuration;
       // The row shows an outfit in use: the one that took the deleted one's place, or
       // the new last.
@@ -261,6 +273,7 @@ void BuildWardrobeMenu(const MenuControls& controls) {
   const RowContext row{IsUsingPad() ? padHelp : keyboardHelp, controls};
   int32_t ped = GetPlayerPedHandle();
   WardrobeMenu.rowCount = 0;
+  BeginMenuFrameText();
 
   for (uint32_t component = 0; component < ComponentCount; ++component) {
     ComponentRows(ped, component, row);
@@ -280,6 +293,7 @@ void BuildWardrobeMenu(const MenuControls& controls) {
     WardrobeMenu.saveNoticeSeconds -= static_cast<double>(FrameTimeStep());
     const char* notice = WardrobeMenu.saveStored ? savedNotice : notSavedNotice;
     if (WardrobeMenu.deleteNotice) notice = WardrobeMenu.saveStored ? deletedNotice : notDeletedNotice;
+    if (WardrobeMenu.partlyAppliedNotice) notice = partlyAppliedNotice;
     ShowHelpText(notice, noticeMilliseconds);
   }
 

@@ -262,14 +262,25 @@ TEST_F(OutfitFiles, AFileThatCannotBeReadIsNeverOverwritten) {
   LoadOutfits();
   ASSERT_EQ(CountSavedOutfits(), 2);
 
-  // Another program holds the file open and shares it with nobody.
+  // Another program holds the file open and shares it with nobody, for good: the load,
+  // the save and the deletion each wait for it as long as a save would, then give up.
   HANDLE lock = CreateFileA(BaseFile, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-  LoadOutfits();
-  EXPECT_EQ(CountSavedOutfits(), 0) << "an unreadable file shows no outfits";
-  sim::ClearNativeLog();
-  EXPECT_FALSE(SaveCurrentOutfit());
-  EXPECT_EQ(sim::CountNativeCalls("GetPedDrawable"), 0) << "nothing is captured";
+  SaveWaits::waits.clear();
+  {
+    const ScopedSwap wait(waitBeforeSaveRetry, &SaveWaits::Record);
+    LoadOutfits();
+    EXPECT_EQ(SaveWaits::waits, AllRetryWaits);
+    EXPECT_EQ(CountSavedOutfits(), 0) << "an unreadable file shows no outfits";
+    sim::ClearNativeLog();
+    SaveWaits::waits.clear();
+    EXPECT_FALSE(SaveCurrentOutfit());
+    EXPECT_EQ(SaveWaits::waits, AllRetryWaits);
+    EXPECT_EQ(sim::CountNativeCalls("GetPedDrawable"), 0) << "nothing is captured";
+    SaveWaits::waits.clear();
+    EXPECT_FALSE(DeleteOutfit(0));
+    EXPECT_EQ(SaveWaits::waits, AllRetryWaits);
+  }
   CloseHandle(lock);
 
   EXPECT_EQ(ReadTextFile(BaseFile), original);
@@ -580,6 +591,54 @@ TEST_F(OutfitFiles, ASaveWaitsForAFileHeldOpenForAMoment) {
   EXPECT_EQ(CountSavedOutfits(), 2);
   EXPECT_EQ(ReadTextFile(BaseFile).substr(0, original.size()), original);
   EXPECT_FALSE(FileExists(std::string(BaseFile) + TemporaryOutfitFileSuffix));
+}
+
+// The same scanner holding the file from before a save or a deletion, sharing it with
+// nobody: the read before the write waits for it too, and the change goes through.
+TEST_F(OutfitFiles, AReadWaitsForAFileHeldOpenForAMoment) {
+  struct Case {
+    const char* name;
+    bool (*change)();
+    bool loadedBefore;  // the table showed the file before it was held
+    int outfitsAfter;
+  };
+  const Case cases[] = {
+      {"save", [] { return SaveCurrentOutfit(); }, true, 3},
+      {"delete", [] { return DeleteOutfit(0); }, true, 1},
+      {"load",
+       [] {
+         LoadOutfits();
+         return true;
+       },
+       false, 2},
+  };
+  const std::string original = OutfitSection(0, 4) + OutfitSection(1, 5);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteTextFile(BaseFile, original);
+    for (Outfit& entry : OutfitTable) entry.inUse = false;
+    if (c.loadedBefore) LoadOutfits();
+    heldFile = CreateFileA(BaseFile, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(heldFile, INVALID_HANDLE_VALUE);
+    SaveWaits::waits.clear();
+    bool changed = false;
+    {
+      const ScopedSwap wait(waitBeforeSaveRetry, &SaveWaits::Record);
+      const ScopedSwap reallyWait(SaveWaits::reallyWait, true);
+      const ScopedSwap release(SaveWaits::onFirstWait, &ReleaseHeldFileIn100Ms);
+      changed = c.change();
+    }
+    ASSERT_NE(releaser, nullptr);
+    WaitForSingleObject(releaser, INFINITE);
+    CloseHandle(releaser);
+    releaser = nullptr;
+
+    EXPECT_TRUE(changed);
+    EXPECT_GE(SaveWaits::waits.size(), 1u);
+    EXPECT_LT(SaveWaits::waits.size(), AllRetryWaits.size()) << "let go after 100 ms of 250";
+    EXPECT_EQ(CountSavedOutfits(), c.outfitsAfter);
+    EXPECT_FALSE(FileExists(std::string(BaseFile) + TemporaryOutfitFileSuffix));
+  }
 }
 
 // Stands for the replacing step failing with a given error.
