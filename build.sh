@@ -4,7 +4,10 @@
 #                     host, and runs the demo scenario (screenshots in build/demo/)
 #   ./build.sh test   installs what is missing, builds, runs every test (Windows tests
 #                     under Wine, native tests under sanitizers, a bounded fuzz run)
-#                     and reports the benchmarks
+#                     and runs each benchmark briefly
+#   ./build.sh bench [--soak-frames N]
+#                     installs what is missing, builds, runs every benchmark in full
+#                     (the soak for N frames, 100,000 unless told)
 #
 # The Windows side (the Wine prefix, the demo, the benchmarks, the Windows tests) runs
 # under Wine on this machine when its kernel runs 32-bit programs, and otherwise, or
@@ -14,13 +17,31 @@ set -euo pipefail
 cd "$(dirname "$0")"
 root=$(pwd)
 mode=${1:-demo}
+[ $# -gt 0 ] && shift
+# ./build.sh bench --soak-frames N: a plain count, passed on as it is.
+soak_frames=()
+if [ "$mode" = bench ] || [ "$mode" = windows-bench ]; then
+  while [ $# -gt 0 ]; do
+    case "$1" in
+      --soak-frames)
+        if ! [[ "${2:-}" =~ ^[1-9][0-9]*$ ]]; then
+          echo "$0: --soak-frames needs a frame count" >&2
+          exit 2
+        fi
+        soak_frames=(--soak-frames "$2")
+        shift 2
+        ;;
+      *) echo "usage: $0 bench [--soak-frames N]" >&2; exit 2 ;;
+    esac
+  done
+fi
 jobs=$(nproc 2>/dev/null || echo 2)
 
 packages=(cmake ninja-build g++-mingw-w64-i686-posix mingw-w64-i686-dev
           googletest libstb-dev fonts-dejavu-core clang libclang-rt-14-dev clang-format-14 g++ zip unzip)
 use_guest=0
 case "$mode" in
-  demo|test)
+  demo|test|bench)
     if [ "${WARDROBE_GUEST:-0}" = 1 ]; then
       use_guest=1
       echo "== the Windows side runs in the emulated guest (WARDROBE_GUEST=1)"
@@ -66,12 +87,13 @@ build_native() {
   cmake --build build/native -j "$jobs"
 }
 
-# The steps that run Windows programs, here or in the guest.
+# The steps that run Windows programs, here or in the guest (with the soak's frame
+# count, checked above to be a plain number).
 windows_side() {
   if [ "$use_guest" = 1 ]; then
-    guest/run.sh "./build.sh windows-$1"
+    guest/run.sh "./build.sh windows-$1 ${soak_frames[*]}"
   else
-    ./build.sh "windows-$1"
+    ./build.sh "windows-$1" "${soak_frames[@]}"
   fi
 }
 
@@ -107,19 +129,29 @@ case "$mode" in
       build/native/fuzz-corpus tests/native/corpus 2>&1 | tail -n 3
     windows_side test
     ;;
+  bench)
+    install_missing
+    build_windows
+    windows_side bench
+    ;;
   windows-demo)
     prepare_wine
     ./sim/run-demo.sh "$root/build"
     ;;
   windows-test)
     prepare_wine
-    echo "== benchmarks (reported, never asserted)"
-    ./bench/run-all.sh "$root/build"
+    echo "== benchmarks, each briefly (reported, never asserted; in full: ./build.sh bench)"
+    ./bench/run-all.sh "$root/build" --brief
     echo "== Windows tests under Wine"
     ctest --test-dir build --output-on-failure -j "$jobs"
     ;;
+  windows-bench)
+    prepare_wine
+    echo "== benchmarks (reported, never asserted)"
+    ./bench/run-all.sh "$root/build" "${soak_frames[@]}"
+    ;;
   *)
-    echo "usage: $0 [test]" >&2
+    echo "usage: $0 [test | bench [--soak-frames N]]" >&2
     exit 2
     ;;
 esac

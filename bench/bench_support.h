@@ -5,12 +5,48 @@
 // of runs: where the machine is slow (an emulated guest is tens of times slower, and
 // there a change of a code page's protection also discards translated code) a figure
 // rests on fewer runs, and no benchmark can hold up the run of the suite.
+//
+// Two ways to run them: in full (./build.sh bench), and briefly (`--brief`, what
+// ./build.sh test does): each figure then gets a tenth of its time and the soak a few
+// thousand frames, so that the set still builds, runs and reports in a few seconds.
 #pragma once
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdlib>
+#include <cstring>
 
 #include "sim/sim.h"
+
+struct BenchmarkOptions {
+  bool brief = false;
+  long soakFrames = 0;  // --soak-frames N; 0: the soak's own count
+};
+
+inline BenchmarkOptions& Options() {
+  static BenchmarkOptions options;
+  return options;
+}
+
+// `--brief` and `--soak-frames N`; anything else is refused (false).
+inline bool ReadBenchmarkOptions(int argc, char** argv) {
+  BenchmarkOptions& options = Options();
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--brief") == 0) {
+      options.brief = true;
+    } else if (std::strcmp(argv[i], "--soak-frames") == 0 && i + 1 < argc) {
+      char* end = nullptr;
+      options.soakFrames = std::strtol(argv[++i], &end, 10);
+      if (*end != '\0' || options.soakFrames <= 0) return false;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The time a figure is measured for: as given, or a tenth of it in a brief run.
+inline double FigureSeconds(double seconds) { return Options().brief ? seconds / 10 : seconds; }
 
 inline double SecondsNow() {
   static const double ticksPerSecond = [] {

@@ -11,7 +11,11 @@
 #include "menu/preview_camera.h"
 #include "sim/sim.h"
 
-int main() {
+int main(int argc, char** argv) {
+  if (!ReadBenchmarkOptions(argc, argv)) {
+    std::printf("usage: %s [--brief] [--soak-frames N]\n", argv[0]);
+    return 2;
+  }
   PrepareBenchmarkHost();
   sim::SetCameraPresent(true);
   PreviewCameraRecord record;
@@ -19,7 +23,7 @@ int main() {
   for (int i = 0; i < 16; ++i) record.matrix[i] = static_cast<float>(i);
   record.fieldOfView = 55.0f;
 
-  const double seconds = 1.0;  // per figure
+  const double seconds = FigureSeconds(1.0);  // per figure
   volatile float sink = 0;
   // A new record every frame, as while the menu is open: the frame thread's side.
   const double publish = SecondsPerRun(seconds, [&] { PublishPreviewCamera(record); });

@@ -11,10 +11,14 @@
 #include "host/code_hooks.h"
 #include "sim/sim.h"
 
-int main() {
+int main(int argc, char** argv) {
+  if (!ReadBenchmarkOptions(argc, argv)) {
+    std::printf("usage: %s [--brief] [--soak-frames N]\n", argv[0]);
+    return 2;
+  }
   PrepareBenchmarkHost();
 
-  const double seconds = 1.0;  // per figure
+  const double seconds = FigureSeconds(1.0);  // per figure
   sim::SetPlayerPosition({0.0f, 0.0f, 0.0f});
   const FrameCost host = MeasureFrames(seconds);
 

@@ -18,12 +18,16 @@ namespace {
 // About a second per figure.
 template <typename Body>
 double NanosecondsPerOperation(Body body) {
-  return SecondsPerRun(1.0, body) * 1e9;
+  return SecondsPerRun(FigureSeconds(1.0), body) * 1e9;
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  if (!ReadBenchmarkOptions(argc, argv)) {
+    std::printf("usage: %s [--brief] [--soak-frames N]\n", argv[0]);
+    return 2;
+  }
   sim::Boot();
   const double lookup = NanosecondsPerOperation([] { LookupNative(NativeHash::IsUsingPad); });
   const double roundTrip = NanosecondsPerOperation([] {

@@ -30,8 +30,6 @@
 
 namespace {
 
-constexpr double secondsPerFigure = 1.0;
-
 // The median of the times `work` reports for its runs, run again and again for about
 // a second (at least once). Work returns its own time, so that what it sets up for
 // itself is not counted.
@@ -41,7 +39,7 @@ double MedianMs(Work work) {
   const double start = SecondsNow();
   do {
     times.push_back(work());
-  } while (SecondsNow() - start < secondsPerFigure);
+  } while (SecondsNow() - start < FigureSeconds(1.0));
   std::sort(times.begin(), times.end());
   return times[times.size() / 2];
 }
@@ -76,7 +74,7 @@ std::string OutfitFileText(int count) {
 template <typename PerOutfit>
 double WholeLoadMs(PerOutfit readOutfit, int* outfitsTimed) {
   int n = 0;
-  const double perOutfit = SecondsPerRun(secondsPerFigure, [&] { readOutfit(n++ % OutfitTableSize); });
+  const double perOutfit = SecondsPerRun(FigureSeconds(1.0), [&] { readOutfit(n++ % OutfitTableSize); });
   *outfitsTimed = n;
   return perOutfit * 1000.0 * OutfitTableSize;
 }
@@ -131,7 +129,11 @@ bool TimedReplace(const char* temporaryPath, const char* targetPath) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  if (!ReadBenchmarkOptions(argc, argv)) {
+    std::printf("usage: %s [--brief] [--soak-frames N]\n", argv[0]);
+    return 2;
+  }
   sim::Boot();
   sim::ResetModel();
   sim::SetEpisode(0);

@@ -1,12 +1,15 @@
-// Hours of play: the plug-in driven through the simulated host's frames for 100,000
-// frames (about 55 minutes at 30 frames a second), the menu open with values changing,
-// opened and closed again, an outfit saved every few thousand frames. Reports the
+// Hours of play: the plug-in driven through the simulated host's frames, 100,000 of
+// them (about 55 minutes at 30 frames a second) or as many as `--soak-frames N` asks
+// (5,000,000 are a day at 60 frames a second), the menu open with values changing,
+// opened and closed again, an outfit saved every few thousand frames (a file that
+// nears 512 outfits is started afresh, as a player would clear it). Reports the
 // process's private bytes and the heap in use at 1,000 frames and at the end, and
 // their growth, which should be 0. Reported, never asserted.
 //
 // The simulated host keeps no call past its frame (SetFrameBoundedHistory), as the
-// scenario runner does, so what grows is the plug-in's. In the emulated guest the run
-// stops at a time limit and says how far it came.
+// scenario runner does, so what grows is the plug-in's. A brief run (`--brief`, in
+// ./build.sh test) is 3,000 frames, and stops at a time limit in the emulated guest,
+// saying how far it came; a full run goes to its last frame.
 #include <windows.h>
 
 #include <psapi.h>
@@ -19,23 +22,28 @@
 #include "core/wardrobe_frame.h"
 #include "host/code_hooks.h"
 #include "menu/wardrobe_menu.h"
+#include "outfits/outfit.h"
+#include "outfits/outfit_files.h"
 #include "sim/sim.h"
 
 namespace {
 
-constexpr long targetFrames = 100000;
+constexpr long fullFrames = 100000;
+constexpr long briefFrames = 3000;
 constexpr long firstMeasure = 1000;
+// Outfits in the file before it is started afresh (the file holds 512 at most).
+constexpr int outfitsBeforeAFreshFile = 500;
 bool InGuest() {
   char value[8] = {};
   GetEnvironmentVariableA("WARDROBE_IN_GUEST", value, sizeof value);
   return value[0] == '1';
 }
-// In the emulated guest (tens of times slower) the soak gets 30 seconds, and browses
-// less between two saves so that saves happen within them; elsewhere it runs its
-// 100,000 frames (tens of seconds) with ten minutes as a mere safeguard.
+// A brief run browses less between two saves so that saves happen within it, and in
+// the emulated guest (tens of times slower) it gets 30 seconds at most.
 const bool inGuest = InGuest();
-const double secondsAllowed = inGuest ? 30.0 : 600.0;
-const int browseTaps = inGuest ? 300 : 1500;  // 600 or 3,000 frames of browsing between two saves
+long targetFrames = fullFrames;
+double secondsAllowed = 1e12;  // a full run goes to its last frame
+int browseTaps = 1500;         // 3,000 frames of browsing between two saves (600 in a brief run)
 
 // The pad controls of the menu.
 constexpr int padDown = 64;
@@ -114,7 +122,17 @@ void HighlightRow(int row) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  if (!ReadBenchmarkOptions(argc, argv)) {
+    std::printf("usage: %s [--brief] [--soak-frames N]\n", argv[0]);
+    return 2;
+  }
+  if (Options().brief) {
+    targetFrames = briefFrames;
+    browseTaps = 300;
+    if (inGuest) secondsAllowed = 30.0;
+  }
+  if (Options().soakFrames > 0) targetFrames = Options().soakFrames;
   PrepareBenchmarkHost();
   // Outfits of this run only, in a folder of its own.
   CreateDirectoryA("wardrobe-soak", nullptr);
@@ -127,7 +145,7 @@ int main() {
   InstallHooks(frameCallbacks, cameraCallbacks);
   InitPlugin();
 
-  long opened = 0, saves = 0, changes = 0;
+  long opened = 0, saves = 0, changes = 0, freshFiles = 0;
   start = SecondsNow();
   while (Running()) {
     Tap(padWardrobe);
@@ -147,6 +165,11 @@ int main() {
     if (!Running()) break;
     Tap(padAccept);
     saves += WardrobeMenu.saveStored ? 1 : 0;  // a save that went through
+    if (CountSavedOutfits() >= outfitsBeforeAFreshFile) {
+      DeleteFileA(OutfitFileName());
+      LoadOutfits();
+      ++freshFiles;
+    }
     HighlightRow(WardrobeMenu.rowCount - 2);
     Tap(padAccept);
     for (int i = 0; i < 30 && Running(); ++i) Frame();
@@ -159,8 +182,10 @@ int main() {
     std::printf("only %ld frames in %.0f s: nothing to compare\n", frames, seconds);
     return 0;
   }
-  std::printf("%ld frames in %.1f s (%.0f us each); the menu opened %ld times, %ld value changes, %ld saves\n", frames,
+  std::printf("%ld frames in %.1f s (%.0f us each); the menu opened %ld times, %ld value changes, %ld saves", frames,
               seconds, 1e6 * seconds / frames, opened, changes, saves);
+  if (freshFiles > 0) std::printf(" (the file started afresh %ld times)", freshFiles);
+  std::printf("\n");
   if (frames < targetFrames) {
     std::printf("(stopped at the time limit of %.0f s, short of %ld frames: this machine is slow)\n", secondsAllowed,
                 targetFrames);

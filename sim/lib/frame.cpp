@@ -26,6 +26,7 @@ void DropPreviousFramesCalls() {
   ClearUnknownHashLookups();
   World().sounds.clear();
   World().terminatedScripts.clear();
+  World().missingParts.clear();
 }
 
 void TraceMismatch(const SiteObservation& observation) {

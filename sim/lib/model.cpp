@@ -23,6 +23,7 @@ void DefaultPed() {
       {3, 1}, {2, 3, 1, 4}, {2, 1, 3}, {1, 2}, {1}, {1, 1, 1}, {2, 1, 1}, {1, 2}, {1}, {1}, {1},
   };
   for (int c = 0; c < ComponentCount; ++c) ped.components[c].textureCounts = defaults[c];
+  for (int32_t& count : ped.propCounts) count = DefaultPropCount;
 }
 
 void TurnAxes(float degrees) {
@@ -82,10 +83,23 @@ void SetComponentModel(int component, const std::vector<uint32_t>& textureCounts
   }
 }
 
-bool Wear(int component, uint32_t drawable, uint32_t texture) {
+bool HasComponentPart(int component, uint32_t drawable, uint32_t texture) {
   if (component < 0 || component >= ComponentCount) return false;
+  const ComponentState& c = ped.components[component];
+  return drawable < c.textureCounts.size() && texture < c.textureCounts[drawable];
+}
+
+bool HasProp(int anchor, int32_t prop) {
+  return anchor >= 0 && anchor < PropAnchorCount && prop >= 0 && prop < ped.propCounts[anchor];
+}
+
+void SetPropCount(int anchor, int32_t count) {
+  if (anchor >= 0 && anchor < PropAnchorCount) ped.propCounts[anchor] = count;
+}
+
+bool Wear(int component, uint32_t drawable, uint32_t texture) {
+  if (!HasComponentPart(component, drawable, texture)) return false;
   ComponentState& c = ped.components[component];
-  if (drawable >= c.textureCounts.size() || texture >= c.textureCounts[drawable]) return false;
   c.drawable = drawable;
   c.texture = texture;
   return true;

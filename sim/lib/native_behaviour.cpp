@@ -11,6 +11,7 @@
 #include "sim/host_layout.h"
 #include "sim/host_state.h"
 #include "sim/ped_model.h"
+#include "sim/trace.h"
 #include "sim/world_model.h"
 
 namespace sim {
@@ -58,6 +59,28 @@ bool ValidAnchor(uint32_t pedSlot, uint32_t anchorSlot) {
 }
 
 uint8_t Byte(uint32_t slot) { return static_cast<uint8_t>(slot > 255 ? 255 : slot); }
+
+// A request for a part the player's model lacks: the simulator keeps what the ped wears,
+// a real host may draw nothing there or fault. Kept and traced so that tests see it.
+void RecordMissingPart(const char* native, const char* slotName, uint32_t slot, int32_t value, int32_t texture) {
+  World().missingParts.push_back(std::string(native) + " " + std::to_string(slot) + " " + std::to_string(value) + " " +
+                                 std::to_string(texture));
+  WriteTraceLine(JsonObject()
+                     .Field("event", "missing-part")
+                     .Field("frame", CurrentFrame())
+                     .Field("native", native)
+                     .Field(slotName, slot)
+                     .Field("value", static_cast<long long>(value))
+                     .Field("texture", static_cast<long long>(texture))
+                     .Text());
+}
+
+// A prop request on the player's ped: recorded when the model lacks that prop, put on
+// either way (the simulator shows what it was asked to).
+void PutPropAsked(const char* native, uint32_t anchor, int32_t prop, int32_t texture) {
+  if (prop >= 0 && !HasProp(static_cast<int>(anchor), prop)) RecordMissingPart(native, "anchor", anchor, prop, texture);
+  PutProp(static_cast<int>(anchor), prop, texture);
+}
 
 }  // namespace
 
@@ -139,7 +162,9 @@ uint32_t RunNativeBehaviour(uint32_t hash, const uint32_t* s) {
       return c ? c->texture : 0;
     }
     case 0x71A52973:  // SetPedComponent
-      if (IsPlayer(s[0])) Wear(I(s[1]), s[2], s[3]);
+      if (IsPlayer(s[0]) && !Wear(I(s[1]), s[2], s[3])) {
+        RecordMissingPart("SetPedComponent", "component", s[1], I(s[2]), I(s[3]));
+      }
       return 0;
     case 0x3AC85DB1:  // GetPedPropIndex
       if (ValidAnchor(s[0], s[1])) {
@@ -151,10 +176,10 @@ uint32_t RunNativeBehaviour(uint32_t hash, const uint32_t* s) {
       if (ValidAnchor(s[0], s[1])) RemoveProp(I(s[1]));
       return 0;
     case 0x5FE95249:  // SetPedProp
-      if (ValidAnchor(s[0], s[1])) PutProp(I(s[1]), I(s[2]), 0);
+      if (ValidAnchor(s[0], s[1])) PutPropAsked("SetPedProp", s[1], I(s[2]), 0);
       return 0;
     case 0x57390041:  // SetPedPropWithTexture
-      if (ValidAnchor(s[0], s[1])) PutProp(I(s[1]), I(s[2]), I(s[3]));
+      if (ValidAnchor(s[0], s[1])) PutPropAsked("SetPedPropWithTexture", s[1], I(s[2]), I(s[3]));
       return 0;
     case 0x4DAF2C87:  // PlayFrontendSound
       world.sounds.push_back({CurrentFrame(), I(s[0]), S(s[1])});

@@ -41,7 +41,26 @@ constexpr int disabledColour = 66;
 
 constexpr const char* literalLabel = "STRING";
 
+// What the host answered at the start of this menu frame. A frame draws up to some 55
+// texts; asking again for each would more than double the host calls that are not
+// drawing.
+struct MenuFrameTextRecord {
+  double aspect = 0.0;  // ScreenAspectFactor
+  bool fontReady = false;
+};
+MenuFrameTextRecord menuFrameText;
+
 }  // namespace
+
+void BeginMenuFrameText() {
+  menuFrameText.aspect = ScreenAspectFactor();
+  bool loaded = IsTextFontLoaded(menuFont);
+  if (!loaded && IsTextFontAvailable(menuFont)) {
+    LoadTextFont(menuFont);
+    loaded = IsTextFontLoaded(menuFont);
+  }
+  menuFrameText.fontReady = loaded;
+}
 
 double ScreenAspectFactor() {
   int32_t width = 0;
@@ -53,7 +72,7 @@ double ScreenAspectFactor() {
 void DrawMenuText(float x, float y, const char* text, uint32_t colour, double size, bool flagB, bool rightAlign,
                   bool effect, int32_t font, float widthFactor) {
   double s = size * 0.01;
-  double w = s * ScreenAspectFactor();
+  double w = s * menuFrameText.aspect;
   SetTextFlagA(false);
   SetTextFont(font);
   SetTextEffectA(effect, 0, 0, 0, 255);
@@ -119,8 +138,8 @@ void DrawMoreRowsMark(float labelX, float y) {
 }  // namespace
 
 bool MenuRow(const char* label, const char* value, bool disabled) {
-  float x = static_cast<float>(static_cast<double>(labelColumn) * ScreenAspectFactor());
-  float dx = static_cast<float>(static_cast<double>(valueColumnOffset) * ScreenAspectFactor());
+  float x = static_cast<float>(static_cast<double>(labelColumn) * menuFrameText.aspect);
+  float dx = static_cast<float>(static_cast<double>(valueColumnOffset) * menuFrameText.aspect);
 
   bool highlighted = WardrobeMenu.rowCount == WardrobeMenu.selectedRow;
   int colourEntry;
@@ -132,9 +151,6 @@ bool MenuRow(const char* label, const char* value, bool disabled) {
   // Read at every row: the menu follows whatever the host holds in its table.
   uint32_t colour = HostColour(colourEntry);
 
-  if (!IsTextFontLoaded(menuFont) && IsTextFontAvailable(menuFont)) {
-    LoadTextFont(menuFont);
-  }
   // Until the font is in, nothing is drawn, but the row still counts, so the
   // highlight and the controls work the same.
   // Rows outside the window, above it or below, are not drawn but count and work as any
@@ -142,7 +158,7 @@ bool MenuRow(const char* label, const char* value, bool disabled) {
   const int32_t offset = WardrobeMenu.selectedRow > lastVisibleRow ? WardrobeMenu.selectedRow - lastVisibleRow : 0;
   const int32_t position = WardrobeMenu.rowCount - offset;
   const bool inWindow = position >= 0 && position <= lastVisibleRow;
-  if (IsTextFontLoaded(menuFont)) {
+  if (menuFrameText.fontReady) {
     if (inWindow) {
       float y = firstRowY + rowPitch * static_cast<float>(position);
       if (position == 0 && offset > 0) DrawMoreRowsMark(x, y);

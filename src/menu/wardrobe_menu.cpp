@@ -62,6 +62,7 @@ constexpr int32_t keyNumpadMinus = 0x6D;
 constexpr int32_t keyLeftShift = 0xA0;
 constexpr int32_t keyRightShift = 0xA1;
 constexpr int32_t keyMinus = 0xBD;
+constexpr const char* partlyAppliedNotice = "Outfit Partly Applied";
 
 struct HelpTexts {
   const char* adjust;
@@ -226,7 +227,16 @@ void OutfitRow(const RowContext& row) {
 
   if (outfitCount > 0) {
     StepValue(WardrobeMenu.selectedOutfit, 0, static_cast<uint32_t>(outfitCount), row.controls);
-    if (Activated(row.controls)) OutfitTable[WardrobeMenu.selectedOutfit].Apply();
+    if (Activated(row.controls)) {
+      const bool whole = OutfitTable[WardrobeMenu.selectedOutfit].Apply();
+      if (!whole) {
+        WardrobeMenu.partlyAppliedNotice = true;
+        WardrobeMenu.saveNoticeSeconds = saveNoticeDuration;
+      } else if (WardrobeMenu.partlyAppliedNotice) {
+        // An outfit that went on whole ends the notice about the one before it.
+        WardrobeMenu.saveNoticeSeconds = 0.0;
+      }
+    }
   }
   ShowHelpText(row.help.apply, helpTextMilliseconds);
 }
@@ -238,6 +248,7 @@ void SaveRow(const RowContext& row) {
     WardrobeMenu.saveStored = SaveCurrentOutfit();
     WardrobeMenu.deleteNotice = false;
     WardrobeMenu.nameNotice = false;
+    WardrobeMenu.partlyAppliedNotice = false;
     WardrobeMenu.saveNoticeSeconds = saveNoticeDuration;
   }
   ShowHelpText(row.help.save, helpTextMilliseconds);
@@ -272,6 +283,7 @@ void KeepName() {
   menu.naming = false;
   menu.saveStored = NameOutfit(menu.namingOutfit, menu.nameText);
   menu.deleteNotice = false;
+  menu.partlyAppliedNotice = false;
   menu.nameNotice = true;
   menu.saveNoticeSeconds = saveNoticeDuration;
 }
@@ -440,6 +452,7 @@ void DeleteRow(const RowContext& row) {
       menu.saveStored = DeleteOutfit(menu.selectedOutfit);
       menu.deleteNotice = true;
       menu.nameNotice = false;
+      menu.partlyAppliedNotice = false;
       menu.saveNoticeSeconds = saveNoticeDuration;
       // The row shows an outfit in use: the one that took the deleted one's place, or
       // the new last.
@@ -480,6 +493,7 @@ void BuildWardrobeMenu(const MenuControls& controls) {
   const bool naming = WardrobeMenu.naming;
   int32_t ped = GetPlayerPedHandle();
   WardrobeMenu.rowCount = 0;
+  BeginMenuFrameText();
 
   for (uint32_t component = 0; component < ComponentCount; ++component) {
     ComponentRows(ped, component, row);
@@ -501,6 +515,7 @@ void BuildWardrobeMenu(const MenuControls& controls) {
     const char* notice = WardrobeMenu.saveStored ? savedNotice : notSavedNotice;
     if (WardrobeMenu.deleteNotice) notice = WardrobeMenu.saveStored ? deletedNotice : notDeletedNotice;
     if (WardrobeMenu.nameNotice) notice = WardrobeMenu.saveStored ? namedNotice : notNamedNotice;
+    if (WardrobeMenu.partlyAppliedNotice) notice = partlyAppliedNotice;
     ShowHelpText(notice, noticeMilliseconds);
   }
 

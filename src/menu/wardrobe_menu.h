@@ -30,6 +30,9 @@ struct WardrobeMenuRecord {
   // deletion (deleteNotice) "Outfit Deleted" or "Outfit Not Deleted".
   bool saveStored = false;
   bool deleteNotice = false;
+  // The running notice is "Outfit Partly Applied": the outfit put on from the "Outfit"
+  // row had parts the player's model lacks, which kept what the player wore.
+  bool partlyAppliedNotice = false;
   // "Delete Outfit" takes two Accepts: the first arms it for deleteArmedSeconds of menu
   // time, in the episode it was armed in; moving off the row or Left/Right disarm it.
   bool deleteArmed = false;

@@ -61,17 +61,28 @@ void Outfit::Capture() {
   }
 }
 
-void Outfit::Apply() const {
+bool Outfit::Apply() const {
   const int32_t ped = GetPlayerPedHandle();
+  bool whole = true;
   for (int i = 0; i < ComponentCount; ++i) {
     const uint32_t index = static_cast<uint32_t>(i);
-    SetPedComponent(ped, index, drawable[i], texture[i]);
+    // The host's counts, asked as the menu asks them: values from a file may have been
+    // made for another model, or edited by hand.
+    const bool fits =
+        drawable[i] < GetNumberOfDrawables(ped, index) && texture[i] < GetNumberOfTextures(ped, index, drawable[i]);
+    if (fits) {
+      SetPedComponent(ped, index, drawable[i], texture[i]);
+    } else {
+      whole = false;
+    }
+    // Any negative value, not only the host's -1, means no prop.
     if (prop[i] < 0) {
       ClearPedProp(ped, index);
     } else {
       SetPedPropWithTexture(ped, index, prop[i], propTexture[i]);
     }
   }
+  return whole;
 }
 
 void Outfit::Read(const IniDocument& document) {

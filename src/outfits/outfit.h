@@ -23,8 +23,12 @@ struct Outfit {
 
   // Reads the player's current look into the four arrays (inUse untouched).
   void Capture();
-  // Puts the four arrays on the player.
-  void Apply() const;
+  // Puts the four arrays on the player. A component whose drawable the player's model
+  // lacks, or whose texture that drawable lacks, keeps what the player wears (a file
+  // made for another model or a friend's game must never ask the host for a part it
+  // does not have); every other component and every prop is put on. True when every
+  // component was put on. The record itself is never changed.
+  bool Apply() const;
   // Fills the four arrays and the name from the document's current section (missing
   // keys read 0, a missing name is no name).
   void Read(const IniDocument& document);

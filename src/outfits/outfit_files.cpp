@@ -32,6 +32,21 @@ int OutfitNumberOf(const std::string& name) {
   return number < OutfitTableSize ? number : -1;
 }
 
+// Reads the outfit file into the document. A program that holds the file for a moment
+// (a sharing or lock violation) is waited for as a save waits for it; a file that
+// cannot be read for any other reason fails at once. The document's LoadResult() tells
+// what became of the last try.
+void ReadOutfitFile(IniDocument& document) {
+  for (int attempt = 0;; ++attempt) {
+    ForgetFileFailure();
+    if (document.Load() || document.LoadResult() != IniLoadResult::Unreadable || !FileFailureIsBrief() ||
+        attempt == SaveRetryCount) {
+      return;
+    }
+    waitBeforeSaveRetry(SaveRetryWaitsMs[attempt]);
+  }
+}
+
 // Every entry is visited, so the table ends up holding exactly the file's outfits. One
 // parsed document serves all 512 entries. `justWritten`: the document has just been
 // saved as the file, which then lacks its sections without keys (they are not written).
@@ -108,7 +123,8 @@ void LoadOutfits() {
   // Nothing may leave a frame callback by exception; running out of memory here
   // shows no outfits.
   try {
-    IniDocument document(OutfitFileName(), true);
+    IniDocument document(OutfitFileName(), false);
+    ReadOutfitFile(document);
     FillOutfitTable(document, false);
   } catch (...) {
     for (Outfit& entry : OutfitTable) {
@@ -120,7 +136,8 @@ void LoadOutfits() {
 bool DeleteOutfit(int number) {
   try {
     const std::string fileName = OutfitFileName();
-    IniDocument document(fileName, true);
+    IniDocument document(fileName, false);
+    ReadOutfitFile(document);
     const std::string deleted = OutfitSectionName(number);
     // Only an outfit the file holds right now is deleted; a file that could not be read
     // is never rewritten.
@@ -168,7 +185,8 @@ bool NameOutfit(int number, const char* name) {
 bool SaveCurrentOutfit() {
   try {
     const std::string fileName = OutfitFileName();
-    IniDocument document(fileName, true);
+    IniDocument document(fileName, false);
+    ReadOutfitFile(document);
     // A file that exists but could not be read would be replaced by one holding only
     // the new outfit: every outfit saved before would be lost. Store nothing instead.
     if (document.LoadResult() == IniLoadResult::Unreadable) {

@@ -26,7 +26,9 @@ extern bool (*replaceOutfitFile)(const char* temporaryPath, const char* targetPa
 
 // When a save meets either file held open for a moment by another program (a sharing
 // or lock violation), it tries again after each of these waits, 250 ms in all; then it
-// fails as any other save that cannot write does.
+// fails as any other save that cannot write does. Reading the outfit file (for a load,
+// a save or a deletion) waits the same way; held for good, a load shows no outfits and
+// a save or deletion changes nothing.
 constexpr int SaveRetryCount = 4;
 constexpr unsigned SaveRetryWaitsMs[SaveRetryCount] = {25, 50, 75, 100};
 // The wait between tries, normally WaitMilliseconds; tests swap it to count the tries.

@@ -103,6 +103,30 @@ TEST_F(WardrobeFrameTest, EpisodeChangesReloadThatEpisodesOutfits) {
   EXPECT_EQ(3u, OutfitTable[0].drawable[0]);
 }
 
+DWORD WINAPI CloseAfter100Ms(void* handle) {
+  Sleep(100);
+  CloseHandle(static_cast<HANDLE>(handle));
+  return 0;
+}
+
+// A scanner holds the new episode's file, sharing it with nobody, for 100 ms from the
+// frame that sees the episode change: the load waits for it and the outfits are there.
+TEST_F(WardrobeFrameTest, AnEpisodesFileHeldForAMomentStillLoads) {
+  WriteOutfitFile("WardrobeOutfitsTLAD.ini", 2, 2);
+  Frame();
+  HANDLE held =
+      CreateFileA("WardrobeOutfitsTLAD.ini", GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  HANDLE releaser = CreateThread(nullptr, 0, CloseAfter100Ms, held, 0, nullptr);
+  ASSERT_NE(releaser, nullptr);
+  sim::SetEpisode(1);
+  Frame();
+  WaitForSingleObject(releaser, INFINITE);
+  CloseHandle(releaser);
+  EXPECT_EQ(2, CountSavedOutfits());
+  EXPECT_EQ(2u, OutfitTable[1].drawable[0]);
+}
+
 TEST_F(WardrobeFrameTest, EverySiteOffersTheWardrobeAndOpensIt) {
   for (int site = 0; site < 8; ++site) {
     SCOPED_TRACE("site " + std::to_string(site));

@@ -6,10 +6,12 @@
 #include <intrin.h>
 
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "sim/sim.h"
+#include "support/host_run.h"
 
 namespace {
 
@@ -434,6 +436,33 @@ TEST_F(SimulatedHost, ComponentsAndPropsFollowTheModel) {
   EXPECT_EQ(sim::Ped().props[1].texture, 0);
   Call({sim::PlayerPedHandle, 1}).Run("ClearPedProp");
   EXPECT_EQ(sim::Ped().props[1].index, -1);
+
+  // Asking for a part the model lacks is a record of its own (a real host may fault):
+  // the component request above, and a prop beyond the three an anchor offers (put on
+  // all the same). Parts the model has are not recorded.
+  const std::string tracePath = WindowsPath(FreshWorkDir("missing_part") + "/trace.jsonl");
+  ASSERT_TRUE(sim::OpenTrace(tracePath));
+  Call({sim::PlayerPedHandle, 1, 3, 0}).Run("SetPedPropWithTexture");
+  sim::CloseTrace();
+  std::vector<JsonValue> traced;
+  std::istringstream lines(ReadTextFile(tracePath));
+  for (std::string line; std::getline(lines, line);) {
+    JsonValue record;
+    if (ParseJson(line, &record) && record["event"].text == "missing-part") traced.push_back(record);
+  }
+  ASSERT_EQ(traced.size(), 1u);
+  EXPECT_EQ(traced[0]["native"].text, "SetPedPropWithTexture");
+  EXPECT_EQ(traced[0]["anchor"].Int(), 1);
+  EXPECT_EQ(traced[0]["value"].Int(), 3);
+  EXPECT_EQ(traced[0]["texture"].Int(), 0);
+  EXPECT_EQ(sim::Ped().props[1].index, 3);
+  sim::SetPropCount(0, 5);
+  Call({sim::PlayerPedHandle, 0, 4}).Run("SetPedProp");
+  Call({sim::PlayerPedHandle, 0, 5}).Run("SetPedProp");
+  EXPECT_EQ(sim::World().missingParts,
+            (std::vector<std::string>{"SetPedComponent 2 0 1", "SetPedPropWithTexture 1 3 0", "SetPedProp 0 5 0"}));
+  sim::ResetModel();
+  EXPECT_TRUE(sim::World().missingParts.empty());
 }
 
 TEST_F(SimulatedHost, TextIsDrawnWithTheStateSetBeforeIt) {
@@ -538,7 +567,6 @@ TEST_F(SimulatedHost, InterceptedImportsAnswerFromTheSimulator) {
 
 // The simulated host as a program: hostsim-<build>.exe running scenarios, through the
 // test support library.
-#include "support/host_run.h"
 
 namespace {
 

@@ -59,19 +59,22 @@ TEST_F(MenuCallOrder, OutfitRowActsOnItsControlsBeforeItPrintsItsHelp) {
   MenuFrame({PadRight, PadAccept});
   std::vector<std::string> calls = RowCalls();
   // From the sound of the value change on: the apply sound, the outfit put on (11
-  // components and 11 anchors), then the help line.
+  // components, each checked against the model first, and 11 anchors), then the help
+  // line.
   const auto first = std::find(calls.begin(), calls.end(), "PlayFrontendSound");
   ASSERT_NE(first, calls.end());
   std::vector<std::string> rest(first, calls.end());
-  ASSERT_EQ(rest.size(), 2u + 22u + 2u);
+  ASSERT_EQ(rest.size(), 2u + 44u + 2u);
   EXPECT_EQ(rest[0], "PlayFrontendSound");
   EXPECT_EQ(rest[1], "PlayFrontendSound");
-  for (size_t i = 2; i < 24; i += 2) {
-    EXPECT_EQ(rest[i], "SetPedComponent") << i;
-    EXPECT_EQ(rest[i + 1], "SetPedPropWithTexture") << i;  // entries of zeros: prop 0 everywhere
+  for (size_t i = 2; i < 46; i += 4) {
+    EXPECT_EQ(rest[i], "GetNumberOfDrawables") << i;
+    EXPECT_EQ(rest[i + 1], "GetNumberOfTextures") << i;
+    EXPECT_EQ(rest[i + 2], "SetPedComponent") << i;
+    EXPECT_EQ(rest[i + 3], "SetPedPropWithTexture") << i;  // entries of zeros: prop 0 everywhere
   }
-  EXPECT_EQ(rest[24], "ClearPrintedMessages");
-  EXPECT_EQ(rest[25], "PrintLiteralMessage");
+  EXPECT_EQ(rest[46], "ClearPrintedMessages");
+  EXPECT_EQ(rest[47], "PrintLiteralMessage");
   EXPECT_EQ(WardrobeMenu.selectedOutfit, 1);
 }
 

@@ -71,34 +71,74 @@ TEST_F(MenuDrawing, EveryTextGetsTheMenuTextStateBeforeItIsDrawn) {
   }
 }
 
-// The host relies on the order of its text natives: the fourteen calls of one text.
-TEST_F(MenuDrawing, OneTextIsFourteenHostCallsInOrder) {
+// The host relies on the order of its text natives: the calls that set one text's
+// style, then the text. The resolution they scale by is the frame's.
+TEST_F(MenuDrawing, OneTextIsItsStyleCallsThenTheTextInOrder) {
   sim::World().fontsLoaded.insert(7);
   sim::SetHostColourEntry(60, 0x80C0A040);
+  BeginMenuFrameText();
   sim::ClearNativeLog();
   DrawMenuText(0.25f, 0.5f, "Head", 0x80C0A040, 50, false, false, true, 7, 0.7625f);
   const std::vector<std::string> expected = {
-      "GetScreenResolution", "SetTextFlagA",   "SetTextFont",       "SetTextEffectA", "SetTextFlagB",
-      "SetTextRightJustify", "SetTextEffectB", "SetTextFlagC",      "SetTextColour",  "SetTextScale",
-      "SetTextEffectA",      "SetTextFlagD",   "DisplayLiteralText"};
+      "SetTextFlagA", "SetTextFont",   "SetTextEffectA", "SetTextFlagB",   "SetTextRightJustify", "SetTextEffectB",
+      "SetTextFlagC", "SetTextColour", "SetTextScale",   "SetTextEffectA", "SetTextFlagD",        "DisplayLiteralText"};
   EXPECT_EQ(sim::NativeCallNames(), expected);
   const std::vector<sim::NativeCall>& log = sim::NativeLog();
   ASSERT_EQ(log.size(), expected.size());
-  EXPECT_EQ(log[3].args, (std::vector<std::string>{"true", "0", "0", "0", "255"}));
-  EXPECT_EQ(log[6].args, (std::vector<std::string>{"false", "0", "0", "0", "0"}));
-  EXPECT_EQ(log[8].args, (std::vector<std::string>{"192", "160", "64", "128"}));  // red, green, blue, alpha
-  EXPECT_EQ(log[12].args, (std::vector<std::string>{"0.25", "0.5", "STRING", "Head"}));
+  EXPECT_EQ(log[2].args, (std::vector<std::string>{"true", "0", "0", "0", "255"}));
+  EXPECT_EQ(log[5].args, (std::vector<std::string>{"false", "0", "0", "0", "0"}));
+  EXPECT_EQ(log[7].args, (std::vector<std::string>{"192", "160", "64", "128"}));  // red, green, blue, alpha
+  EXPECT_EQ(log[8].FloatArg(0), float(double(0.7625f) * (0.5 * 720.0 / 1280.0)));
+  EXPECT_EQ(log[11].args, (std::vector<std::string>{"0.25", "0.5", "STRING", "Head"}));
 
   // Right-aligned: the x becomes the wrap's end and the text starts at 0.
   sim::ClearNativeLog();
   DrawMenuText(0.25f, 0.5f, "Head", 0x80C0A040, 50, true, true, false, 7, 0.7625f);
   std::vector<std::string> names = sim::NativeCallNames();
-  ASSERT_EQ(names.size(), 14u);
-  EXPECT_EQ(names[11], "SetTextWrap");
-  EXPECT_EQ(sim::NativeLog()[11].args, (std::vector<std::string>{"0", "0.25"}));
-  EXPECT_EQ(sim::NativeLog()[13].args[0], "0");
-  EXPECT_EQ(sim::NativeLog()[4].args[0], "true");   // flag B
-  EXPECT_EQ(sim::NativeLog()[3].args[0], "false");  // effect off
+  ASSERT_EQ(names.size(), 13u);
+  EXPECT_EQ(names[10], "SetTextWrap");
+  EXPECT_EQ(sim::NativeLog()[10].args, (std::vector<std::string>{"0", "0.25"}));
+  EXPECT_EQ(sim::NativeLog()[12].args[0], "0");
+  EXPECT_EQ(sim::NativeLog()[3].args[0], "true");   // flag B
+  EXPECT_EQ(sim::NativeLog()[2].args[0], "false");  // effect off
+}
+
+// A menu frame asks the host for the resolution and the font once, whatever the number
+// of texts, and every text still gets all of its style calls.
+TEST_F(MenuDrawing, ResolutionAndFontAreAskedOncePerFrame) {
+  struct Case {
+    const char* what;
+    bool available, loaded;
+    int loadedAsks, availableAsks, loads;
+  };
+  const Case cases[] = {
+      {"font in", true, true, 1, 0, 0},
+      {"font available", true, false, 2, 1, 1},
+      {"font missing", false, false, 1, 1, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.available)
+      sim::World().fontsAvailable.insert(7);
+    else
+      sim::World().fontsAvailable.erase(7);
+    if (c.loaded)
+      sim::World().fontsLoaded.insert(7);
+    else
+      sim::World().fontsLoaded.erase(7);
+    const std::vector<DrawnRow> rows = MenuFrame();
+    EXPECT_EQ(sim::CountNativeCalls("GetScreenResolution"), 1);
+    EXPECT_EQ(sim::CountNativeCalls("IsTextFontLoaded"), c.loadedAsks);
+    EXPECT_EQ(sim::CountNativeCalls("IsTextFontAvailable"), c.availableAsks);
+    EXPECT_EQ(sim::CountNativeCalls("LoadTextFont"), c.loads);
+    const int texts = sim::CountNativeCalls("DisplayLiteralText");
+    EXPECT_EQ(texts, c.available ? 37 : 0) << "the default model's 20 rows";
+    for (const char* style : {"SetTextFlagA", "SetTextFont", "SetTextFlagB", "SetTextRightJustify", "SetTextEffectB",
+                              "SetTextFlagC", "SetTextColour", "SetTextScale", "SetTextFlagD"}) {
+      EXPECT_EQ(sim::CountNativeCalls(style), texts) << style;
+    }
+    EXPECT_EQ(sim::CountNativeCalls("SetTextEffectA"), 2 * texts);
+  }
 }
 
 TEST_F(MenuDrawing, RowColoursComeFromTheHostTableAtEveryRow) {
@@ -142,6 +182,7 @@ TEST_F(MenuDrawing, RowColoursComeFromTheHostTableAtEveryRow) {
 
 TEST_F(MenuDrawing, MenuRowCountsEveryRowAndReportsTheHighlightedOne) {
   sim::World().fontsLoaded.insert(7);
+  BeginMenuFrameText();
   WardrobeMenu.rowCount = 0;
   WardrobeMenu.selectedRow = 1;
   sim::World().drawnThisFrame.clear();

@@ -289,5 +289,91 @@ TEST_F(MenuSession, ReadOnlyFileShowsOutfitNotSaved) {
   SetFileAttributesA("WardrobeOutfits.ini", FILE_ATTRIBUTE_NORMAL);
 }
 
+// Another program holds the outfit file for good, sharing it with nobody: the save
+// waits a quarter of a second for it, then stores nothing and says so; the file is as
+// it was.
+TEST_F(MenuSession, FileHeldForGoodShowsOutfitNotSaved) {
+  const std::string one = "[Outfit0]\r\nDrawable0=1\r\n";
+  ASSERT_NO_FATAL_FAILURE(WriteBaseOutfitFile(one));
+  LoadOutfits();
+  HANDLE held =
+      CreateFileA("WardrobeOutfits.ini", GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  sim::SetFrameTime(0.5f);
+  ASSERT_NO_FATAL_FAILURE(OpenWardrobe());
+  ASSERT_NO_FATAL_FAILURE(GoToRow("Save Outfit"));
+  EXPECT_EQ(NoticeFrames("Outfit Not Saved"), 4);
+  CloseHandle(held);
+  EXPECT_EQ(ReadTextFile("WardrobeOutfits.ini"), one);
+  EXPECT_EQ(GetFileAttributesA("WardrobeOutfits.ini.tmp"), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(CountSavedOutfits(), 1);
+}
+
+// An outfit file made for another character: hands drawable 9 where the player's model
+// has three, a legs texture 7 where the worn drawable has two. The outfit goes on
+// without those two parts, the notice says so, the file keeps its values, and Cancel
+// still brings back the look from before the menu.
+TEST_F(MenuSession, AnOutfitForAnotherModelGoesOnWithoutWhatTheModelLacks) {
+  sim::SetComponentModel(4, {1, 1, 1});
+  sim::SetComponentModel(2, {2, 1, 3});
+  ASSERT_TRUE(sim::Wear(4, 1, 0));
+  ASSERT_TRUE(sim::Wear(2, 0, 1));
+  const std::string file =
+      "[Outfit0]\r\nDrawable1=2\r\nDrawable2=0\r\nTexture2=7\r\nDrawable4=9\r\nProp0=1\r\nProp1=-1\r\n";
+  ASSERT_NO_FATAL_FAILURE(WriteBaseOutfitFile(file));
+  LoadOutfits();
+  ASSERT_EQ(CountSavedOutfits(), 1);
+  sim::SetFrameTime(0.5f);
+  sim::RunFrame();
+  const Look original = CurrentLook();
+
+  ASSERT_NO_FATAL_FAILURE(OpenWardrobe());
+  ASSERT_NO_FATAL_FAILURE(GoToRow("Outfit"));
+  sim::ClearNativeLog();
+  Tap(PadAccept);
+  EXPECT_EQ(sim::Ped().components[1].drawable, 2u) << "the torso goes on";
+  EXPECT_EQ(sim::Ped().props[0].index, 1) << "and the hat";
+  EXPECT_EQ(sim::Ped().components[4].drawable, 1u) << "the hands the model lacks stay as they were";
+  EXPECT_EQ(sim::Ped().components[2].texture, 1u) << "and so does the legs' texture";
+  EXPECT_EQ(sim::PrintedMessage(), "Outfit Partly Applied");
+  EXPECT_EQ(sim::NativeCallsNamed("PrintLiteralMessage").back().IntArg(2), 2500);
+  EXPECT_EQ(ReadTextFile("WardrobeOutfits.ini"), file);
+
+  // A notice like the others: it runs two seconds of menu time.
+  int frames = 0;
+  for (int frame = 0; frame < 10; ++frame) {
+    sim::ClearNativeLog();
+    sim::RunFrame();
+    if (PrintedTexts().empty() || PrintedTexts().back() != "Outfit Partly Applied") break;
+    ++frames;
+  }
+  EXPECT_EQ(frames, 3);
+
+  ASSERT_NO_FATAL_FAILURE(GoToRow("Cancel"));
+  Tap(PadAccept);
+  EXPECT_FALSE(WardrobeDriverState.menuOpen);
+  EXPECT_EQ(CurrentLook(), original);
+  EXPECT_EQ(ReadTextFile("WardrobeOutfits.ini"), file);
+}
+
+// An outfit that fits after one that did not: it goes on whole and ends the notice
+// about the one before.
+TEST_F(MenuSession, AnOutfitThatFitsEndsTheNoticeOfOneThatDidNot) {
+  ASSERT_NO_FATAL_FAILURE(
+      WriteBaseOutfitFile("[Outfit0]\r\nDrawable4=9\r\n[Outfit1]\r\nDrawable0=1\r\nProp0=-1\r\nProp1=-1\r\n"));
+  LoadOutfits();
+  sim::SetFrameTime(0.1f);
+  ASSERT_NO_FATAL_FAILURE(OpenWardrobe());
+  ASSERT_NO_FATAL_FAILURE(GoToRow("Outfit"));
+  Tap(PadAccept);
+  EXPECT_EQ(sim::PrintedMessage(), "Outfit Partly Applied");
+  Tap(PadRight);
+  sim::ClearNativeLog();
+  Tap(PadAccept);
+  EXPECT_EQ(sim::Ped().components[0].drawable, 1u);
+  EXPECT_NE(sim::PrintedMessage(), "Outfit Partly Applied");
+  for (const std::string& text : PrintedTexts()) EXPECT_NE(text, "Outfit Partly Applied");
+}
+
 }  // namespace
 }  // namespace menu_test

@@ -149,6 +149,8 @@ class MenuHostTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    // Nothing the plug-in did may have asked the host for a part the model lacks.
+    EXPECT_EQ(sim::World().missingParts, std::vector<std::string>{});
     directory.reset();
     ResetPluginState();
   }

@@ -262,14 +262,25 @@ TEST_F(OutfitFiles, AFileThatCannotBeReadIsNeverOverwritten) {
   LoadOutfits();
   ASSERT_EQ(CountSavedOutfits(), 2);
 
-  // Another program holds the file open and shares it with nobody.
+  // Another program holds the file open and shares it with nobody, for good: the load,
+  // the save and the deletion each wait for it as long as a save would, then give up.
   HANDLE lock = CreateFileA(BaseFile, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-  LoadOutfits();
-  EXPECT_EQ(CountSavedOutfits(), 0) << "an unreadable file shows no outfits";
-  sim::ClearNativeLog();
-  EXPECT_FALSE(SaveCurrentOutfit());
-  EXPECT_EQ(sim::CountNativeCalls("GetPedDrawable"), 0) << "nothing is captured";
+  SaveWaits::waits.clear();
+  {
+    const ScopedSwap wait(waitBeforeSaveRetry, &SaveWaits::Record);
+    LoadOutfits();
+    EXPECT_EQ(SaveWaits::waits, AllRetryWaits);
+    EXPECT_EQ(CountSavedOutfits(), 0) << "an unreadable file shows no outfits";
+    sim::ClearNativeLog();
+    SaveWaits::waits.clear();
+    EXPECT_FALSE(SaveCurrentOutfit());
+    EXPECT_EQ(SaveWaits::waits, AllRetryWaits);
+    EXPECT_EQ(sim::CountNativeCalls("GetPedDrawable"), 0) << "nothing is captured";
+    SaveWaits::waits.clear();
+    EXPECT_FALSE(DeleteOutfit(0));
+    EXPECT_EQ(SaveWaits::waits, AllRetryWaits);
+  }
   CloseHandle(lock);
 
   EXPECT_EQ(ReadTextFile(BaseFile), original);
@@ -552,34 +563,60 @@ HANDLE heldFile = INVALID_HANDLE_VALUE;
 HANDLE releaser = nullptr;
 void ReleaseHeldFileIn100Ms() { releaser = CreateThread(nullptr, 0, CloseAfter100Ms, heldFile, 0, nullptr); }
 
-// A scanner that holds the outfit file for a moment (here 100 ms from the save's first
-// failed try) delays the save by a fraction of a second; the save then goes through.
-TEST_F(OutfitFiles, ASaveWaitsForAFileHeldOpenForAMoment) {
+// A scanner that holds the outfit file for a moment (here 100 ms from the first failed
+// try) delays a save, a deletion or a load by a fraction of a second; it then goes
+// through. Held sharing its reading, only the write waits; held sharing nothing, the
+// read before it (or the load's only read) waits too.
+TEST_F(OutfitFiles, AFileHeldOpenForAMomentIsWaitedFor) {
+  struct Case {
+    const char* name;
+    DWORD heldSharing;
+    bool (*change)();
+    bool loadedBefore;  // the table showed the file before it was held
+    int outfitsAfter;
+  };
+  const Case cases[] = {
+      {"save, reading shared", FILE_SHARE_READ, [] { return SaveCurrentOutfit(); }, true, 2},
+      {"save, nothing shared", 0, [] { return SaveCurrentOutfit(); }, true, 2},
+      {"delete, nothing shared", 0, [] { return DeleteOutfit(0); }, true, 0},
+      {"load, nothing shared", 0,
+       [] {
+         LoadOutfits();
+         return true;
+       },
+       false, 1},
+  };
   const std::string original = OutfitSection(0, 4);
-  WriteTextFile(BaseFile, original);
-  LoadOutfits();
-  heldFile =
-      CreateFileA(BaseFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(heldFile, INVALID_HANDLE_VALUE);
-  SaveWaits::waits.clear();
-  bool stored = false;
-  {
-    const ScopedSwap wait(waitBeforeSaveRetry, &SaveWaits::Record);
-    const ScopedSwap reallyWait(SaveWaits::reallyWait, true);
-    const ScopedSwap release(SaveWaits::onFirstWait, &ReleaseHeldFileIn100Ms);
-    stored = SaveCurrentOutfit();
-  }
-  ASSERT_NE(releaser, nullptr);
-  WaitForSingleObject(releaser, INFINITE);
-  CloseHandle(releaser);
-  releaser = nullptr;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteTextFile(BaseFile, original);
+    for (Outfit& entry : OutfitTable) entry.inUse = false;
+    if (c.loadedBefore) LoadOutfits();
+    heldFile =
+        CreateFileA(BaseFile, GENERIC_READ, c.heldSharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(heldFile, INVALID_HANDLE_VALUE);
+    SaveWaits::waits.clear();
+    bool changed = false;
+    {
+      const ScopedSwap wait(waitBeforeSaveRetry, &SaveWaits::Record);
+      const ScopedSwap reallyWait(SaveWaits::reallyWait, true);
+      const ScopedSwap release(SaveWaits::onFirstWait, &ReleaseHeldFileIn100Ms);
+      changed = c.change();
+    }
+    ASSERT_NE(releaser, nullptr);
+    WaitForSingleObject(releaser, INFINITE);
+    CloseHandle(releaser);
+    releaser = nullptr;
 
-  EXPECT_TRUE(stored);
-  EXPECT_GE(SaveWaits::waits.size(), 1u);
-  EXPECT_LT(SaveWaits::waits.size(), AllRetryWaits.size()) << "let go after 100 ms of 250";
-  EXPECT_EQ(CountSavedOutfits(), 2);
-  EXPECT_EQ(ReadTextFile(BaseFile).substr(0, original.size()), original);
-  EXPECT_FALSE(FileExists(std::string(BaseFile) + TemporaryOutfitFileSuffix));
+    EXPECT_TRUE(changed);
+    EXPECT_GE(SaveWaits::waits.size(), 1u);
+    EXPECT_LT(SaveWaits::waits.size(), AllRetryWaits.size()) << "let go after 100 ms of 250";
+    EXPECT_EQ(CountSavedOutfits(), c.outfitsAfter);
+    if (c.outfitsAfter == 2) {
+      EXPECT_EQ(ReadTextFile(BaseFile).substr(0, original.size()), original) << "the new outfit comes after";
+    }
+    EXPECT_FALSE(FileExists(std::string(BaseFile) + TemporaryOutfitFileSuffix));
+  }
 }
 
 // Stands for the replacing step failing with a given error.

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,10 @@ void DressThePlayer() {
     sim::SetComponentModel(c, {4, 4, 4});
     ASSERT_TRUE(sim::Wear(c, static_cast<uint32_t>(c % 3), static_cast<uint32_t>((c + 1) % 4)));
   }
+  sim::SetPropCount(0, 6);
   sim::PutProp(0, 5, 2);
   sim::PutProp(1, 0, 0);
+  sim::SetPropCount(7, 4);
   sim::PutProp(7, 3, 1);
 }
 
@@ -90,11 +93,20 @@ TEST_P(OutfitApply, SetsEveryComponentThenAnchorInIndexOrder) {
   sim::ClearNativeLog();
   outfit.Apply();
 
+  // Per index: the drawable count, the texture count of the outfit's drawable, the
+  // component, the anchor.
   const std::vector<sim::NativeCall>& log = sim::NativeLog();
-  ASSERT_EQ(log.size(), 22u) << c.what;
+  ASSERT_EQ(log.size(), 44u) << c.what;
   for (int i = 0; i < ComponentCount; ++i) {
-    const sim::NativeCall& component = log[static_cast<size_t>(i) * 2];
-    const sim::NativeCall& prop = log[static_cast<size_t>(i) * 2 + 1];
+    const sim::NativeCall& drawables = log[static_cast<size_t>(i) * 4];
+    const sim::NativeCall& textures = log[static_cast<size_t>(i) * 4 + 1];
+    const sim::NativeCall& component = log[static_cast<size_t>(i) * 4 + 2];
+    const sim::NativeCall& prop = log[static_cast<size_t>(i) * 4 + 3];
+    EXPECT_EQ(drawables.name, "GetNumberOfDrawables");
+    EXPECT_EQ(drawables.IntArg(1), i);
+    EXPECT_EQ(textures.name, "GetNumberOfTextures");
+    EXPECT_EQ(textures.IntArg(1), i);
+    EXPECT_EQ(textures.IntArg(2), 0);
     EXPECT_EQ(component.name, "SetPedComponent");
     EXPECT_EQ(component.IntArg(0), sim::PlayerPedHandle);
     EXPECT_EQ(component.IntArg(1), i);
@@ -122,6 +134,68 @@ INSTANTIATE_TEST_SUITE_P(Anchor0, OutfitApply,
                                            ApplyCase{"far below zero is no prop", -77, 3, true},
                                            ApplyCase{"prop 0 texture 0 is a prop", 0, 0, false},
                                            ApplyCase{"prop 2 texture 1", 2, 1, false}));
+
+// An outfit made for another model (a friend's file, a clothing mod since removed, a
+// hand edit): each component the player's model cannot wear keeps what the player
+// wears, everything else goes on, and the host is never asked for the missing part.
+TEST_F(OutfitRecord, ApplyLeavesAComponentTheModelLacksAsItIs) {
+  struct Case {
+    const char* what;
+    int component;
+    uint32_t drawable, texture;
+    bool fits;
+  };
+  // Component 4: three drawables; component 2: drawable 1 has two textures.
+  const Case cases[] = {
+      {"drawable beyond the count", 4, 9, 0, false},
+      {"drawable at the count", 4, 3, 0, false},
+      {"last drawable", 4, 2, 0, true},
+      {"texture beyond the count", 2, 1, 7, false},
+      {"texture at the count", 2, 1, 2, false},
+      {"last texture", 2, 1, 1, true},
+      {"huge drawable", 4, 0xFFFFFFFFu, 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    sim::ResetModel();
+    sim::SetComponentModel(4, {1, 1, 1});
+    sim::SetComponentModel(2, {1, 2});
+    ASSERT_TRUE(sim::Wear(4, 1, 0));
+    ASSERT_TRUE(sim::Wear(2, 0, 0));
+    ASSERT_TRUE(sim::Wear(1, 3, 2));
+    Outfit outfit;  // drawable 0 texture 0 elsewhere
+    outfit.drawable[c.component] = c.drawable;
+    outfit.texture[c.component] = c.texture;
+    outfit.prop[0] = 2;
+    outfit.prop[1] = -1;
+    const Outfit before = outfit;
+    sim::ClearNativeLog();
+
+    EXPECT_EQ(outfit.Apply(), c.fits);
+    const sim::ComponentState& worn = sim::Ped().components[c.component];
+    if (c.fits) {
+      EXPECT_EQ(worn.drawable, c.drawable);
+      EXPECT_EQ(worn.texture, c.texture);
+    } else {
+      EXPECT_EQ(worn.drawable, c.component == 4 ? 1u : 0u) << "kept what the player wore";
+      EXPECT_EQ(worn.texture, 0u);
+    }
+    EXPECT_EQ(sim::CountNativeCalls("SetPedComponent"), c.fits ? 11 : 10);
+    for (const sim::NativeCall& set : sim::NativeCallsNamed("SetPedComponent")) {
+      EXPECT_TRUE(c.fits || set.IntArg(1) != c.component) << "component " << set.IntArg(1);
+    }
+    // A drawable the model lacks is never asked about.
+    for (const sim::NativeCall& asked : sim::NativeCallsNamed("GetNumberOfTextures")) {
+      EXPECT_LT(static_cast<size_t>(asked.slots[2]), sim::Ped().components[asked.IntArg(1)].textureCounts.size());
+    }
+    EXPECT_EQ(sim::Ped().components[1].drawable, 0u) << "every other component goes on";
+    EXPECT_EQ(sim::Ped().props[0].index, 2) << "and every prop";
+    EXPECT_EQ(sim::Ped().props[1].index, -1);
+    EXPECT_EQ(sim::CountNativeCalls("SetPedPropWithTexture") + sim::CountNativeCalls("ClearPedProp"), 11);
+    EXPECT_EQ(std::memcmp(outfit.drawable, before.drawable, sizeof outfit.drawable), 0) << "the record is unchanged";
+    EXPECT_EQ(std::memcmp(outfit.texture, before.texture, sizeof outfit.texture), 0);
+  }
+}
 
 TEST_F(OutfitRecord, ApplyPutsACapturedLookBack) {
   DressThePlayer();

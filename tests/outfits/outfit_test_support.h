@@ -7,11 +7,13 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "outfits/outfit.h"
 #include "sim/host_image.h"
 #include "sim/host_state.h"
 #include "sim/natives.h"
+#include "sim/world_model.h"
 #include "support/host_run.h"
 #include "support/plugin_state.h"
 #include "support/test_directory.h"
@@ -31,6 +33,8 @@ class OutfitHostTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    // Nothing the plug-in did may have asked the host for a part the model lacks.
+    EXPECT_EQ(sim::World().missingParts, std::vector<std::string>{});
     directory.reset();
     ResetPluginState();
   }

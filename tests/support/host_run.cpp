@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -165,6 +167,12 @@ HostRun RunHost(int build, const std::string& scenarioText, const std::string& w
     } else {
       run.badLines.push_back(line);
     }
+  }
+  // No scenario of ours may ask the host for a part the player's model lacks: a real
+  // host may fault there.
+  for (const JsonValue* missing : run.Events("missing-part")) {
+    ADD_FAILURE() << "frame " << (*missing)["frame"].Int() << ": " << (*missing)["native"].text
+                  << " asked for a part the model lacks (" << workDir << ")";
   }
   return run;
 }

@@ -12,6 +12,7 @@
 //   3 special  {1, 2}                        9 teeth    {1}
 //   4 hands    {1}                          10 face     {1}
 //   5 feet     {1, 1, 1}
+// Every prop anchor offers 3 props (indices 0 to 2), of any texture.
 // All components wear drawable 0 texture 0; no props; position (100, -200, 15),
 // heading 0 (facing +y); player control on.
 //
@@ -39,11 +40,14 @@ struct PropState {
   int32_t texture = -1;
 };
 
+constexpr int32_t DefaultPropCount = 3;
+
 struct PedModel {
   ComponentState components[ComponentCount];
   PropState props[PropAnchorCount];
-  float heading = 0.0f;         // degrees, as last set
-  bool headingPending = false;  // axes not yet turned to `heading`
+  int32_t propCounts[PropAnchorCount];  // props the model has at each anchor
+  float heading = 0.0f;                 // degrees, as last set
+  bool headingPending = false;          // axes not yet turned to `heading`
   bool playerControl = true;
   std::string animation;  // "" when idle, else the animation playing
   std::string animationSet;
@@ -72,7 +76,14 @@ void SetComponentModel(int component, const std::vector<uint32_t>& textureCounts
 // Puts drawable d texture t on component c, as SetPedComponent does (ignored when out
 // of range; returns whether it was taken).
 bool Wear(int component, uint32_t drawable, uint32_t texture);
+// Puts prop p (texture t) on anchor a, whether the model has it or not (a negative p
+// removes it).
 void PutProp(int anchor, int32_t prop, int32_t texture);
+// Anchor a offers `count` props from now on (indices 0 to count - 1).
+void SetPropCount(int anchor, int32_t count);
+// Whether the model has drawable d texture t of component c, or prop p at anchor a.
+bool HasComponentPart(int component, uint32_t drawable, uint32_t texture);
+bool HasProp(int anchor, int32_t prop);
 void RemoveProp(int anchor);
 
 // The wardrobe sites of the world (x, y, z, heading), the host's own copy.

@@ -5,6 +5,8 @@
 //   {"frame":N,"native":NAME,"hash":"0x%08X","args":[...],"result":R}  every native call
 //        (+ "patch":B for GetPedPropIndex; R is true/false for bool natives)
 //   {"event":"unknown-native","frame":N,"hash":"0x..."}                 lookup of an unknown hash
+//   {"event":"missing-part","frame":N,"native":NAME,"component"|"anchor":I,"value":V,"texture":T}
+//        a component or prop asked for that the player's model lacks
 //   {"event":"register-mismatch","frame":N,"site":I,"offset":"0x21601","detail":TEXT}
 //   {"event":"camera","frame":N,"matrix":[16 numbers],"fov":F}         camera site changed the camera
 //   {"event":"code-write","offset":"0x21602","bytes":"12 34 56 78"}  (scenario runner)

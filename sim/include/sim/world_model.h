@@ -60,6 +60,10 @@ struct WorldModel {
   std::set<std::string> animSetsRequested;
   bool animSetsLoad = true;  // LoadRequestsNow loads the requested sets
   uint32_t gameTimeMs = 0;   // advances by the frame time after every frame
+  // Every SetPedComponent, SetPedProp or SetPedPropWithTexture on the player asking for
+  // a part the model lacks (a real host may fault there), as "NATIVE slot value
+  // [texture]"; each is also traced as a missing-part record.
+  std::vector<std::string> missingParts;
 };
 
 WorldModel& World();
