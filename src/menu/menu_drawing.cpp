@@ -92,7 +92,7 @@ void DrawMenuText(float x, float y, const char* text, uint32_t colour, double si
 }
 
 int32_t ValueCharactersOnScreen() {
-  const double aspect = ScreenAspectFactor();
+  const double aspect = menuFrameText.aspect;
   // A resolution without a size cuts nothing: the rows are not where anyone sees them.
   if (!std::isfinite(aspect) || aspect <= 0.0) return INT32_MAX;
   const double valueX = static_cast<double>(static_cast<float>(static_cast<double>(labelColumn) * aspect)) +
@@ -132,7 +132,7 @@ void ShowHelpText(const char* text, int32_t milliseconds) {
 namespace {
 // The mark left of the row whose label starts at labelX, in the normal row colour.
 void DrawMoreRowsMark(float labelX, float y) {
-  const float x = labelX - static_cast<float>(static_cast<double>(moreRowsMarkOffset) * ScreenAspectFactor());
+  const float x = labelX - static_cast<float>(static_cast<double>(moreRowsMarkOffset) * menuFrameText.aspect);
   DrawMenuText(x, y, moreRowsMark, HostColour(normalColour), textSize, false, false, true, menuFont, textWidthFactor);
 }
 }  // namespace
