@@ -17,9 +17,4 @@ extern InputRecord InputState;
 void SampleInput();
 bool IsKeyJustPressed(int32_t key);
 bool IsControlJustPressed(int32_t control);
-
-bool IsMenuUpPressed();
-bool IsMenuDownPressed();
-bool IsMenuLeftPressed();
-bool IsMenuRightPressed();
-bool IsMenuAcceptPressed();
+// The menu's controls: core/menu_keys.h.
