@@ -8,6 +8,7 @@
 #include "sim/host_image.h"
 #include "sim/host_layout.h"
 #include "sim/host_state.h"
+#include "sim/keyboard_layout.h"
 #include "sim/ped_model.h"
 #include "sim/world_model.h"
 
@@ -70,6 +71,7 @@ void ResetHostData() {
   std::memset(HostAt(layout.padArray), 0, PadRecordSize);
   std::memset(keyHeld, 0, sizeof keyHeld);
   gameInFront = true;
+  SetKeyboardLayout(KeyboardLayout::Us);
   SetFrameTime(1.0f / 30.0f);
   ResetHostCamera();
 }

@@ -5,6 +5,7 @@
 #include "sim/code_watch.h"
 #include "sim/frame.h"
 #include "sim/host_state.h"
+#include "sim/keyboard_layout.h"
 #include "sim/trace.h"
 
 namespace sim {
@@ -34,6 +35,19 @@ DWORD WINAPI SimGetWindowThreadProcessId(HWND window, DWORD* processId) {
   const bool game = window == gameWindow;
   if (processId != nullptr) *processId = game ? GetCurrentProcessId() : GetCurrentProcessId() + 4;
   return game ? GetCurrentThreadId() : 0x4F4;
+}
+
+// Every thread of the host runs with the layout in force (SetKeyboardLayout).
+HKL WINAPI SimGetKeyboardLayout(DWORD) { return KeyboardLayoutHandle(CurrentKeyboardLayout()); }
+
+UINT WINAPI SimMapVirtualKeyW(UINT code, UINT type) { return MapVirtualKeyOn(CurrentKeyboardLayout(), code, type); }
+
+// A handle of no layout the simulator knows maps nothing, as Windows maps nothing on a
+// layout that is not loaded.
+UINT WINAPI SimMapVirtualKeyExW(UINT code, UINT type, HKL handle) {
+  KeyboardLayout layout;
+  if (!LayoutOfHandle(handle, &layout)) return 0;
+  return MapVirtualKeyOn(layout, code, type);
 }
 
 int WINAPI SimMessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT style) {
@@ -95,6 +109,9 @@ struct Replacement {
 
 const Replacement replacements[] = {
     {"user32.dll", "GetAsyncKeyState", reinterpret_cast<void*>(&SimGetAsyncKeyState)},
+    {"user32.dll", "GetKeyboardLayout", reinterpret_cast<void*>(&SimGetKeyboardLayout)},
+    {"user32.dll", "MapVirtualKeyW", reinterpret_cast<void*>(&SimMapVirtualKeyW)},
+    {"user32.dll", "MapVirtualKeyExW", reinterpret_cast<void*>(&SimMapVirtualKeyExW)},
     {"user32.dll", "MessageBoxA", reinterpret_cast<void*>(&SimMessageBoxA)},
     {"user32.dll", "GetForegroundWindow", reinterpret_cast<void*>(&SimGetForegroundWindow)},
     {"user32.dll", "GetWindowThreadProcessId", reinterpret_cast<void*>(&SimGetWindowThreadProcessId)},

@@ -16,6 +16,7 @@
 #include "sim/host_image.h"
 #include "sim/host_state.h"
 #include "sim/imports.h"
+#include "sim/keyboard_layout.h"
 #include "sim/module_loading.h"
 #include "sim/natives.h"
 #include "sim/ped_model.h"
@@ -270,6 +271,13 @@ bool FocusCommand(const CommandCall& call, std::string* error) {
   return true;
 }
 
+bool LayoutCommand(const CommandCall& call, std::string* error) {
+  const std::string& layout = call.words[1];
+  if (layout != "us" && layout != "fr") return Usage(call, error);
+  SetKeyboardLayout(layout == "fr" ? KeyboardLayout::French : KeyboardLayout::Us);
+  return true;
+}
+
 bool ReleaseAllCommand(const CommandCall&, std::string*) {
   ReleaseAllInput();
   return true;
@@ -505,6 +513,7 @@ const ScenarioCommand commands[] = {
     {"key", 2, 2, "key I down|up", HoldCommand<SetKey>},
     {"release-all", 0, 0, "release-all", ReleaseAllCommand},
     {"focus", 1, 1, "focus game|other", FocusCommand},
+    {"layout", 1, 1, "layout us|fr", LayoutCommand},
     {"using-pad", 1, 1, "using-pad 0|1", SwitchCommand<SetUsingPad>},
     {"suspended", 1, 1, "suspended 0|1", SwitchCommand<SetSuspended>},
     {"episode", 1, 1, "episode N", EpisodeCommand},

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include "host/host_locations.h"
+#include "host/module_paths.h"
+#include "host/plugin_log.h"
 
 bool companionCheckPending = true;
 
@@ -18,8 +20,14 @@ void CheckCompanionModule() {
     uint32_t version = 0;
     uint32_t unused = 0;
     reinterpret_cast<GetVersion>(reinterpret_cast<void*>(exported))(&version, &unused);
-    if (version < MinCompanionVersion) ExitIncompatibleCompanion();
+    const bool accepted = version >= MinCompanionVersion;
+    LogLine("Companion check: %s, version %u: %s", Utf8(ModulePathAt(reinterpret_cast<uintptr_t>(companion))).c_str(),
+            static_cast<unsigned>(version),
+            accepted ? "accepted" : "older than 220625: the player is told and the game ends");
+    if (!accepted) ExitIncompatibleCompanion();
   } else {
+    LogLine("Companion check: KorvaneIV.asi %s",
+            companion != nullptr ? "is loaded without GetKorvaneVersion" : "is not loaded");
     ProbeCompanionHook();
   }
   companionCheckPending = false;
@@ -28,7 +36,18 @@ void CheckCompanionModule() {
 void ProbeCompanionHook() {
   // A call redirected into high memory means a companion hooked the host without
   // being loaded under its own name.
-  if (CompanionProbeTarget() > 0x70000000u) ExitIncompatibleCompanion();
+  const uintptr_t target = CompanionProbeTarget();
+  const bool redirected = target > 0x70000000u;
+  if (target == 0) {
+    LogLine("Companion check: the game's code 20 bytes before the frame call holds no call: accepted");
+  } else {
+    LogLine("Companion check: the game's call 20 bytes before the frame call leads to 0x%08X: %s",
+            static_cast<unsigned>(target),
+            redirected ? "above 0x70000000, a companion hooked it without being loaded under its name: the player "
+                         "is told and the game ends"
+                       : "accepted");
+  }
+  if (redirected) ExitIncompatibleCompanion();
 }
 
 void ExitIncompatibleCompanion() {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "core/menu_keys.h"
+
 #include "host/host_locations.h"
 #include "host/natives.h"
 
@@ -38,6 +40,7 @@ void SampleInput() {
     if (cameBack) InputState.keyBefore[k] = InputState.keyNow[k];
   }
   InputState.keysElsewhere = !gameInFront;
+  SampleMenuKeys();
 }
 
 void NoteInputWhilePaused() {
@@ -57,15 +60,3 @@ bool IsKeyDown(int32_t key) {
 bool IsControlJustPressed(int32_t control) {
   return InputState.controlNow[control] && !InputState.controlBefore[control];
 }
-
-namespace {
-bool MenuInput(int32_t padControl, int32_t key) {
-  return IsUsingPad() ? IsControlJustPressed(padControl) : IsKeyJustPressed(key);
-}
-}  // namespace
-
-bool IsMenuUpPressed() { return MenuInput(65, 'W'); }
-bool IsMenuDownPressed() { return MenuInput(64, 'S'); }
-bool IsMenuLeftPressed() { return MenuInput(66, 'A'); }
-bool IsMenuRightPressed() { return MenuInput(67, 'D'); }
-bool IsMenuAcceptPressed() { return MenuInput(77, 'E'); }

@@ -22,9 +22,4 @@ bool IsKeyJustPressed(int32_t key);
 // Down at the latest sampling (held keys such as Shift); false outside 1 to 254.
 bool IsKeyDown(int32_t key);
 bool IsControlJustPressed(int32_t control);
-
-bool IsMenuUpPressed();
-bool IsMenuDownPressed();
-bool IsMenuLeftPressed();
-bool IsMenuRightPressed();
-bool IsMenuAcceptPressed();
+// The menu's controls: core/menu_keys.h.

@@ -2,6 +2,7 @@
 
 #include "core/companion_check.h"
 #include "core/input_state.h"
+#include "core/menu_keys.h"
 #include "host/host_locations.h"
 #include "host/natives.h"
 #include "host/unwind_guard.h"

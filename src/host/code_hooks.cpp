@@ -1,9 +1,13 @@
 #include "host/code_hooks.h"
 
+#include <cstdio>
+
 #include "host/game_version.h"
 #include "host/hook_thunks.h"
 #include "host/host_locations.h"
 #include "host/host_memory.h"
+#include "host/module_paths.h"
+#include "host/plugin_log.h"
 #include "host/unwind_guard.h"
 
 namespace {
@@ -57,14 +61,47 @@ void HookSiteTargets(uintptr_t (&targets)[CodeHookCount]) {
   }
 }
 
+namespace {
+// For the log: what a refused site holds, and where its call or jump leads.
+void LogRefusedSite(int index, uintptr_t site) {
+  const unsigned offset = static_cast<unsigned>(site - hostBase);
+  if (site == 0 || !IsReadableMemory(site, 5)) {
+    LogLine("Call site %d of 8 (game offset 0x%X) refused: its bytes cannot be read", index + 1, offset);
+    return;
+  }
+  uint8_t bytes[5];
+  ReadHostBytes(site, bytes, sizeof bytes);
+  char found[16];
+  std::snprintf(found, sizeof found, "%02X %02X %02X %02X %02X", bytes[0], bytes[1], bytes[2], bytes[3], bytes[4]);
+  constexpr uint8_t callOpcode = 0xE8;
+  constexpr uint8_t jumpOpcode = 0xE9;
+  if (bytes[0] != callOpcode && bytes[0] != jumpOpcode) {
+    LogLine("Call site %d of 8 (game offset 0x%X) refused: found %s, not a call", index + 1, offset, found);
+    return;
+  }
+  const uintptr_t target = ReadRelativeTarget(site + 1, 4);
+  const std::wstring owner = ModulePathAt(target);
+  LogLine("Call site %d of 8 (game offset 0x%X) refused: found %s, a %s to 0x%08X, %s%s%s", index + 1, offset, found,
+          bytes[0] == callOpcode ? "call" : "jump", static_cast<unsigned>(target),
+          IsExecutableMemory(target) ? "code" : "not code", owner.empty() ? " in no module" : " in ",
+          Utf8(owner).c_str());
+}
+}  // namespace
+
 bool InstallHooks(const FrameCallbackList& frameCallbacks, const FrameCallbackList& cameraCallbacks) {
   // All eight are looked at before any is written: a host that fails at one site is
-  // left exactly as it was, rather than hooked at some sites and not at others.
+  // left exactly as it was, rather than hooked at some sites and not at others. Each
+  // one that fails goes to the log.
   uintptr_t sites[CodeHookCount];
+  bool chainable = true;
   for (int i = 0; i < CodeHookCount; ++i) {
     sites[i] = ResolveHostAddress(codeHooks[i].site);
-    if (!SiteCanBeChained(sites[i])) return false;
+    if (!SiteCanBeChained(sites[i])) {
+      LogRefusedSite(i, sites[i]);
+      chainable = false;
+    }
   }
+  if (!chainable) return false;
   codeHooks[frameHook].callbacks = &frameCallbacks;
   codeHooks[cameraHook].callbacks = &cameraCallbacks;
   for (int i = 0; i < CodeHookCount; ++i) InstallHook(sites[i], HookThunk(i), &hookPreviousCallee[i]);

@@ -9,6 +9,12 @@ int32_t GameVersion = 0;
 uintptr_t hostBase = 0;
 bool hostReady = false;
 
+namespace {
+char hostFileVersionText[48] = "not read";
+}  // namespace
+
+const char* HostFileVersionText() { return hostFileVersionText; }
+
 int32_t JoinFileVersion(uint32_t versionMs, uint32_t versionLs) {
   const uint32_t fields[4] = {versionMs >> 16, versionMs & 0xFFFF, versionLs >> 16, versionLs & 0xFFFF};
   // Four fields of up to five digits each: at most 20 characters.
@@ -29,8 +35,10 @@ int32_t JoinFileVersion(uint32_t versionMs, uint32_t versionLs) {
 int32_t ReadHostFileVersion() {
   wchar_t path[MAX_PATH];
   DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::snprintf(hostFileVersionText, sizeof hostFileVersionText, "unknown (the path is too long)");
   if (length == 0 || length >= MAX_PATH) return 0;
 
+  std::snprintf(hostFileVersionText, sizeof hostFileVersionText, "unknown (no version resource)");
   DWORD handle = 0;
   DWORD size = GetFileVersionInfoSizeW(path, &handle);
   if (size == 0) return 0;
@@ -44,6 +52,10 @@ int32_t ReadHostFileVersion() {
       VerQueryValueW(buffer, L"\\", reinterpret_cast<void**>(&info), &infoLength) && infoLength != 0 &&
       info->dwSignature == 0xFEEF04BD) {
     version = JoinFileVersion(info->dwFileVersionMS, info->dwFileVersionLS);
+    std::snprintf(
+        hostFileVersionText, sizeof hostFileVersionText, "%u.%u.%u.%u",
+        static_cast<unsigned>(info->dwFileVersionMS >> 16), static_cast<unsigned>(info->dwFileVersionMS & 0xFFFF),
+        static_cast<unsigned>(info->dwFileVersionLS >> 16), static_cast<unsigned>(info->dwFileVersionLS & 0xFFFF));
   }
   std::free(buffer);
   return version;

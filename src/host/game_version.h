@@ -15,6 +15,9 @@ extern bool hostReady;
 int32_t JoinFileVersion(uint32_t versionMs, uint32_t versionLs);
 // The joined file version of the host executable, 0 when it cannot be read.
 int32_t ReadHostFileVersion();
+// The file version ReadHostFileVersion found, dotted ("1.0.7.0"), or why there is none,
+// for the log.
+const char* HostFileVersionText();
 void DetectGameVersion();
 void InitHostBase();
 // hostBase + the running build's offset; 0 on an unsupported build. The first call

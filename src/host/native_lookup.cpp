@@ -8,6 +8,7 @@
 #include <excpt.h>
 
 #include "host/game_version.h"
+#include "host/plugin_log.h"
 
 namespace {
 
@@ -18,6 +19,12 @@ struct LookupGuardFrame {
   uint32_t resumeEsp;
   uint32_t resumeEip;
 };
+
+// The first fault the guard caught, for the log (written once, after the lookup
+// returned: the handler itself runs in the middle of the fault and does no more than
+// it must).
+uint32_t caughtFaultCode = 0;
+bool caughtFaultLogged = false;
 
 }  // namespace
 
@@ -32,6 +39,7 @@ extern "C" EXCEPTION_DISPOSITION __cdecl LookupGuardHandler(EXCEPTION_RECORD* re
   // any unwind, is left to the handlers further out.
   if (record->ExceptionFlags & (EXCEPTION_NONCONTINUABLE | EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND))
     return ExceptionContinueSearch;
+  if (caughtFaultCode == 0) caughtFaultCode = record->ExceptionCode;
   auto* frame = static_cast<LookupGuardFrame*>(establisherFrame);
   // Resume after the call with the lookup's stack, no handler found, and the record in
   // ECX so that it can be unlinked (the faulting routine may have left a record of its
@@ -75,5 +83,12 @@ uintptr_t LookupNative(uint32_t hash) {
       : "=a"(handler), "+S"(hash), "+D"(framePointer), "+c"(routine)
       :
       : "edx", "memory", "cc");
+  if (caughtFaultCode != 0 && !caughtFaultLogged) {
+    caughtFaultLogged = true;
+    LogLine(
+        "The game's native lookup faulted (exception 0x%08X) and was caught; this is logged once. The natives it "
+        "did not find did nothing.",
+        static_cast<unsigned>(caughtFaultCode));
+  }
   return handler;
 }

@@ -8,6 +8,7 @@
 
 #include "host/host_locations.h"
 #include "host/natives.h"
+#include "menu/own_key_names.h"
 #include "menu/wardrobe_menu.h"
 
 namespace {
@@ -124,6 +125,8 @@ void FitValueText(char* text, bool keepEnd) {
 }
 
 void ShowHelpText(const char* text, int32_t milliseconds) {
+  char named[256];
+  text = WithOwnKeyNames(text, named, sizeof named);
   // Every print clears the previous one, so the last print of a frame is the one seen.
   ClearPrintedMessages();
   PrintLiteralMessage(literalLabel, text, milliseconds, true);

@@ -112,4 +112,9 @@ bool FileFailureIsBrief() {
   return false;
 }
 
+unsigned long LastFileErrorCode() {
+  const unsigned long system = GetLastError();
+  return system != ERROR_SUCCESS ? system : _doserrno;
+}
+
 void WaitMilliseconds(unsigned milliseconds) { Sleep(milliseconds); }

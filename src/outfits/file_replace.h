@@ -23,6 +23,9 @@ bool DiscardOwnFile(const char* path);
 // file, a folder or a full disk are not.
 void ForgetFileFailure();
 bool FileFailureIsBrief();
+// The Windows error code of this thread's last failed file operation, of the system or
+// the C runtime (0 when none is known), for the log.
+unsigned long LastFileErrorCode();
 
 // Waits that long doing nothing (Sleep): the pause between a save's tries.
 void WaitMilliseconds(unsigned milliseconds);

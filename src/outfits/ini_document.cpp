@@ -60,7 +60,9 @@ void IniDocument::ParseText(std::string_view text) {
     text.remove_prefix(ByteOrderMark.size());
   }
   std::size_t position = 0;
+  std::size_t number = 0;
   while (position < text.size()) {
+    ++number;
     std::size_t end = text.find('\n', position);
     std::size_t next;
     std::string_view line;
@@ -75,12 +77,21 @@ void IniDocument::ParseText(std::string_view text) {
       }
       next = end + 1;
     }
-    ParseLine(line.substr(0, MaxLineLength));
+    ParseLine(line.substr(0, MaxLineLength), number);
     position = next;
   }
 }
 
-void IniDocument::ParseLine(std::string_view line) {
+void IniDocument::RecordLine(std::size_t number, bool dropped, std::string_view key, std::string_view value) {
+  if (!keepLineRecords) {
+    return;
+  }
+  lineRecords.push_back(LineRecord{number, dropped,
+                                   dropped || currentSectionName == nullptr ? std::string() : *currentSectionName,
+                                   std::string(key), std::string(value)});
+}
+
+void IniDocument::ParseLine(std::string_view line, std::size_t number) {
   if (line.empty() || StartsWith(line, "//") || line[0] == '#') {
     return;
   }
@@ -92,19 +103,23 @@ void IniDocument::ParseLine(std::string_view line) {
     // The name lies between the "[" and the last character, whatever that is. A lone
     // "[" has no last character to drop and names nothing: the line is ignored.
     if (length < 2) {
+      RecordLine(number, true);
       return;
     }
-    KeyTable& table = sections[std::string(line.substr(1, length - 2))];
-    table.clear();  // a repeated header starts its section afresh
-    currentSection = &table;
+    const auto entry = sections.try_emplace(std::string(line.substr(1, length - 2))).first;
+    entry->second.clear();  // a repeated header starts its section afresh
+    currentSection = &entry->second;
+    currentSectionName = &entry->first;
     return;
   }
   const std::size_t keyStart = line.find_first_not_of('=');
   if (keyStart == std::string_view::npos) {
+    RecordLine(number, true);
     return;
   }
   const std::size_t equals = line.find('=', keyStart);
   if (equals == std::string_view::npos || equals + 1 == line.size()) {
+    RecordLine(number, true);
     return;
   }
   std::string_view key = line.substr(keyStart, equals - keyStart);
@@ -112,9 +127,11 @@ void IniDocument::ParseLine(std::string_view line) {
     key.remove_prefix(1);
   }
   if (currentSection == nullptr) {
+    RecordLine(number, true);
     return;  // key lines before the first header belong to no section
   }
   (*currentSection)[std::string(key)] = std::string(line.substr(equals + 1));
+  RecordLine(number, false, key, line.substr(equals + 1));
 }
 
 bool IniDocument::SelectSection(const std::string& name) {
@@ -123,6 +140,7 @@ bool IniDocument::SelectSection(const std::string& name) {
     return false;
   }
   currentSection = &found->second;
+  currentSectionName = &found->first;
   return true;
 }
 
@@ -130,7 +148,9 @@ bool IniDocument::AddSection(const std::string& name) {
   if (SelectSection(name)) {
     return false;
   }
-  currentSection = &sections[name];
+  const auto entry = sections.try_emplace(name).first;
+  currentSection = &entry->second;
+  currentSectionName = &entry->first;
   return true;
 }
 
@@ -199,6 +219,7 @@ bool IniDocument::Save(const std::string& savePath) const {
 
 void IniDocument::Clear() {
   currentSection = nullptr;
+  currentSectionName = nullptr;
   sections.clear();
   arena.release();
 }

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 // What became of the last attempt to read a document's file. A file that is missing
 // and a file that exists but cannot be read must be told apart: the first may be
@@ -35,6 +36,18 @@ class IniDocument {
   // The longest line the reader keeps. The rest of a longer line is dropped and
   // reading goes on with the next line.
   static constexpr std::size_t MaxLineLength = 255;
+
+  // One line of the text as the reader took it, for a reader that reports lines by
+  // their number (the settings): a key line with its section, key and value as
+  // stored, or a line the reader dropped (no "=", nothing after it, before the first
+  // section, a lone "["). Blank lines, comments and headers are not recorded.
+  struct LineRecord {
+    std::size_t number;  // 1 for the first line
+    bool dropped;
+    std::string section;
+    std::string key;
+    std::string value;
+  };
 
   IniDocument(std::string path, bool loadNow);
   ~IniDocument();
@@ -72,6 +85,10 @@ class IniDocument {
   // line ended by CR LF.
   std::string Text() const;
 
+  // From now on every parsed line is recorded (LineRecords); the outfit files never ask.
+  void KeepLineRecords() { keepLineRecords = true; }
+  const std::vector<LineRecord>& LineRecords() const { return lineRecords; }
+
   // Drops every section; no section is current afterwards.
   void Clear();
 
@@ -79,12 +96,16 @@ class IniDocument {
   const SectionTable& Sections() const { return sections; }
 
  private:
-  void ParseLine(std::string_view line);
+  void ParseLine(std::string_view line, std::size_t number);
+  void RecordLine(std::size_t number, bool dropped, std::string_view key = {}, std::string_view value = {});
 
   std::string path;
   std::pmr::monotonic_buffer_resource arena;
   KeyTable* currentSection = nullptr;
+  const std::string* currentSectionName = nullptr;
   SectionTable sections{&arena};
   IniLoadResult loadResult = IniLoadResult::NotLoaded;
   std::string lastKey;
+  bool keepLineRecords = false;
+  std::vector<LineRecord> lineRecords;
 };

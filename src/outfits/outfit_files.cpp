@@ -4,6 +4,8 @@
 #include <string>
 
 #include "host/host_locations.h"
+#include "host/module_paths.h"
+#include "host/plugin_log.h"
 #include "outfits/file_replace.h"
 #include "outfits/ini_document.h"
 #include "outfits/outfit.h"
@@ -13,6 +15,14 @@ bool (*replaceOutfitFile)(const char* temporaryPath, const char* targetPath) = R
 void (*waitBeforeSaveRetry)(unsigned milliseconds) = WaitMilliseconds;
 
 namespace {
+
+std::string ShownPath(const std::string& fileName) { return Utf8(FullPathOf(fileName.c_str())); }
+
+void LogFileError(const char* what, const std::string& fileName, const char* step, unsigned long code,
+                  const std::string& waits) {
+  LogLine("%s failed: %s: %s: Windows error %lu (%s)%s", what, ShownPath(fileName).c_str(), step, code,
+          WindowsErrorText(code).c_str(), waits.c_str());
+}
 
 std::string OutfitSectionName(int number) { return "Outfit" + std::to_string(number); }
 
@@ -71,21 +81,32 @@ void FillOutfitTable(IniDocument& document, bool justWritten) {
 // own.
 // A program that holds either file for a moment is waited for, a few times, a quarter
 // of a second at most; anything else fails the save at once.
-bool SaveBesideAndReplace(IniDocument& document, const std::string& fileName) {
+// `what` names the operation for the log ("Saving outfit 3").
+bool SaveBesideAndReplace(IniDocument& document, const std::string& fileName, const char* what) {
   // An outfit's name follows its 44 values.
   document.WriteKeyLast(OutfitNameKey);
   const std::string temporary = fileName + TemporaryOutfitFileSuffix;
+  std::string waits;
   for (int attempt = 0;; ++attempt) {
     ForgetFileFailure();
-    if (DiscardOwnFile(temporary.c_str()) && document.Save(temporary) &&
-        replaceOutfitFile(temporary.c_str(), fileName.c_str())) {
-      return true;
+    const char* step = "removing the temporary file an earlier save left";
+    if (DiscardOwnFile(temporary.c_str())) {
+      step = "writing the whole file beside it first";
+      if (document.Save(temporary)) {
+        step = "putting the new file in place of the old one";
+        if (replaceOutfitFile(temporary.c_str(), fileName.c_str())) {
+          return true;
+        }
+      }
     }
+    const unsigned long error = LastFileErrorCode();
     const bool brief = FileFailureIsBrief();
     DiscardOwnFile(temporary.c_str());
     if (!brief || attempt == SaveRetryCount) {
+      LogFileError(what, fileName, step, error, waits.empty() ? "" : "; tried again after " + waits);
       return false;
     }
+    waits += (waits.empty() ? "" : ", ") + std::to_string(SaveRetryWaitsMs[attempt]) + " ms";
     waitBeforeSaveRetry(SaveRetryWaitsMs[attempt]);
   }
 }
@@ -94,8 +115,8 @@ bool SaveBesideAndReplace(IniDocument& document, const std::string& fileName) {
 // holds exactly the document's text, which reads back as the document less its empty
 // sections, so the table is filled from the document instead of parsing the file a
 // second time; after a failed one it is read from the file as it stands.
-bool StoreAndReload(IniDocument& document, const std::string& fileName) {
-  const bool stored = SaveBesideAndReplace(document, fileName);
+bool StoreAndReload(IniDocument& document, const std::string& fileName, const char* what) {
+  const bool stored = SaveBesideAndReplace(document, fileName, what);
   if (stored) {
     FillOutfitTable(document, true);
   } else {
@@ -123,9 +144,25 @@ void LoadOutfits() {
   // Nothing may leave a frame callback by exception; running out of memory here
   // shows no outfits.
   try {
-    IniDocument document(OutfitFileName(), false);
+    const std::string fileName = OutfitFileName();
+    IniDocument document(fileName, false);
     ReadOutfitFile(document);
+    const unsigned long error = LastFileErrorCode();
     FillOutfitTable(document, false);
+    switch (document.LoadResult()) {
+      case IniLoadResult::Loaded:
+        LogLine("Outfits: %s: %d outfits", ShownPath(fileName).c_str(), CountSavedOutfits());
+        break;
+      case IniLoadResult::Missing:
+        LogLine("Outfits: %s: no such file yet (the first save makes it): no outfits", ShownPath(fileName).c_str());
+        break;
+      default:
+        LogLine(
+            "Outfits: %s could not be read: Windows error %lu (%s): no outfits shown, and saves leave the file "
+            "alone",
+            ShownPath(fileName).c_str(), error, WindowsErrorText(error).c_str());
+        break;
+    }
   } catch (...) {
     for (Outfit& entry : OutfitTable) {
       entry.inUse = false;
@@ -142,6 +179,13 @@ bool DeleteOutfit(int number) {
     // Only an outfit the file holds right now is deleted; a file that could not be read
     // is never rewritten.
     if (document.LoadResult() != IniLoadResult::Loaded || !document.SelectSection(deleted)) {
+      const unsigned long error = LastFileErrorCode();
+      if (document.LoadResult() == IniLoadResult::Loaded) {
+        LogLine("Deleting outfit %d refused: %s no longer holds it", number + 1, ShownPath(fileName).c_str());
+      } else {
+        LogFileError(("Deleting outfit " + std::to_string(number + 1)).c_str(), fileName, "reading the file", error,
+                     "");
+      }
       return false;
     }
     // The same sections under their new names, each keeping its keys and value texts.
@@ -154,7 +198,7 @@ bool DeleteOutfit(int number) {
         renumbered.SetValue(key, value);
       }
     }
-    return StoreAndReload(renumbered, fileName);
+    return StoreAndReload(renumbered, fileName, ("Deleting outfit " + std::to_string(number + 1)).c_str());
   } catch (...) {
     return false;
   }
@@ -163,10 +207,18 @@ bool DeleteOutfit(int number) {
 bool NameOutfit(int number, const char* name) {
   try {
     const std::string fileName = OutfitFileName();
-    IniDocument document(fileName, true);
+    IniDocument document(fileName, false);
+    ReadOutfitFile(document);
+    const std::string what = "Naming outfit " + std::to_string(number + 1);
     // Only an outfit the file holds right now is named; a file that could not be read
     // is never rewritten.
     if (document.LoadResult() != IniLoadResult::Loaded || !document.SelectSection(OutfitSectionName(number))) {
+      const unsigned long error = LastFileErrorCode();
+      if (document.LoadResult() == IniLoadResult::Loaded) {
+        LogLine("%s refused: %s no longer holds it", what.c_str(), ShownPath(fileName).c_str());
+      } else {
+        LogFileError(what.c_str(), fileName, "reading the file", error, "");
+      }
       return false;
     }
     char kept[OutfitNameMaxLength + 1];
@@ -176,7 +228,7 @@ bool NameOutfit(int number, const char* name) {
     } else {
       document.SetValue(OutfitNameKey, kept);
     }
-    return StoreAndReload(document, fileName);
+    return StoreAndReload(document, fileName, what.c_str());
   } catch (...) {
     return false;
   }
@@ -190,6 +242,8 @@ bool SaveCurrentOutfit() {
     // A file that exists but could not be read would be replaced by one holding only
     // the new outfit: every outfit saved before would be lost. Store nothing instead.
     if (document.LoadResult() == IniLoadResult::Unreadable) {
+      LogFileError("Saving an outfit", fileName, "reading the file (nothing is saved, so that no outfit in it is lost)",
+                   LastFileErrorCode(), "");
       return false;
     }
     // The lowest number the file on disk does not use, so gaps are filled first.
@@ -201,8 +255,10 @@ bool SaveCurrentOutfit() {
       Outfit& entry = OutfitTable[n];
       entry.Capture();
       entry.Write(document, name.c_str());
-      return StoreAndReload(document, fileName);
+      return StoreAndReload(document, fileName, ("Saving outfit " + std::to_string(n + 1)).c_str());
     }
+    LogLine("Saving an outfit refused: %s holds %d outfits, the most it can", ShownPath(fileName).c_str(),
+            OutfitTableSize);
     return false;  // all 512 numbers taken
   } catch (...) {
     return false;

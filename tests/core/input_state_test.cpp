@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "core/input_state.h"
+#include "core/menu_keys.h"
 #include "sim/sim.h"
 
 namespace {

@@ -218,3 +218,42 @@ TEST(IniText, ReadsBackAsTheSameDocument) {
 }
 
 }  // namespace
+
+namespace {
+
+// Line records, for a reader that names lines by number: each key line with its
+// section, key and value as stored, each line the reader drops; blank lines, comments
+// and headers counted but not recorded; CR LF and a byte-order mark change nothing.
+TEST(LineRecords, NumberEveryKeyLineAndEveryDroppedLine) {
+  IniDocument document("", false);
+  document.KeepLineRecords();
+  document.ParseText(
+      "\xEF\xBB\xBF"
+      "early=1\r\n# c\r\n\r\n[A]\r\nk = v\r\nno equals\r\n[B]\r\nk=w\r\nk=x\r\nempty=\r\n[\r\nlast=y");
+  struct Expected {
+    std::size_t number;
+    bool dropped;
+    const char* section;
+    const char* key;
+    const char* value;
+  };
+  const Expected expected[] = {
+      {1, true, "", "", ""},     {5, false, "A", "k ", " v"}, {6, true, "", "", ""},  {8, false, "B", "k", "w"},
+      {9, false, "B", "k", "x"}, {10, true, "", "", ""},      {11, true, "", "", ""}, {12, false, "B", "last", "y"},
+  };
+  const auto& records = document.LineRecords();
+  ASSERT_EQ(records.size(), sizeof expected / sizeof expected[0]);
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    EXPECT_EQ(records[i].number, expected[i].number) << i;
+    EXPECT_EQ(records[i].dropped, expected[i].dropped) << i;
+    EXPECT_EQ(records[i].section, expected[i].section) << i;
+    EXPECT_EQ(records[i].key, expected[i].key) << i;
+    EXPECT_EQ(records[i].value, expected[i].value) << i;
+  }
+  // Without asking, nothing is recorded.
+  IniDocument plain("", false);
+  plain.ParseText("[A]\nk=v\n");
+  EXPECT_TRUE(plain.LineRecords().empty());
+}
+
+}  // namespace

@@ -5,6 +5,7 @@
 
 #include "core/companion_check.h"
 #include "core/input_state.h"
+#include "core/menu_keys.h"
 #include "core/wardrobe_frame.h"
 #include "menu/idle_animation.h"
 #include "menu/preview_camera.h"
@@ -15,6 +16,7 @@ inline void ResetPluginState() {
   WardrobeDriverState = WardrobeDriverRecord{};
   WardrobeMenu = WardrobeMenuRecord{};
   InputState = InputRecord{};
+  ResetMenuKeys();
   PreviewCamera = PreviewCameraRecord{};
   PublishPreviewCamera(PreviewCamera);
   idleSeconds = 20.0;

@@ -6,9 +6,9 @@ namespace sim {
 
 // Puts the host back as Boot() left it, except for the plug-in's changes to the host
 // code: default ped and world, all input released, episode 0, frame time 1/30 s,
-// player index 0, the game's window in front, camera present, the host's own script thread current, patch byte 4,
-// default colours, lookup fault off, probe call back to its own routine, native log
-// and message boxes cleared. The frame counter goes on.
+// player index 0, the game's window in front, US keyboard layout, camera present, the host's own script thread current,
+// patch byte 4, default colours, lookup fault off, probe call back to its own routine, native log and message boxes
+// cleared. The frame counter goes on.
 void ResetModel();
 
 // Pad record 0 in host memory: control i held or not.

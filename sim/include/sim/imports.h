@@ -5,6 +5,9 @@
 //   GetForegroundWindow, GetWindowThreadProcessId
 //                     -> the game's window (of this process and thread) or another
 //                        program's (of another process), as SetGameInFront says
+//   GetKeyboardLayout, MapVirtualKeyW, MapVirtualKeyExW
+//                     -> the keyboard layout in force (keyboard_layout.h: US or
+//                        French) for every thread, and its scan-code mapping
 //   MessageBoxA       -> recorded (and traced as a message-box event); returns IDOK
 //                        without showing anything
 //   TerminateProcess  -> traced as {"event":"exit","code":N}, the trace flushed, then

@@ -7,6 +7,7 @@
 #include "sim/host_layout.h"
 #include "sim/host_state.h"
 #include "sim/imports.h"
+#include "sim/keyboard_layout.h"
 #include "sim/module_loading.h"
 #include "sim/natives.h"
 #include "sim/ped_model.h"
