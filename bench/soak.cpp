@@ -142,8 +142,8 @@ int main() {
       Tap(tap % 100 == 99 ? padDown : padRight);
       changes += tap % 100 != 99;
     }
-    // "Save Outfit", then "Accept" (the last rows but three and but one).
-    HighlightRow(WardrobeMenu.rowCount - 4);
+    // "Save Outfit", then "Accept" (the last rows but four and but one).
+    HighlightRow(WardrobeMenu.rowCount - 5);
     if (!Running()) break;
     Tap(padAccept);
     saves += WardrobeMenu.saveStored ? 1 : 0;  // a save that went through

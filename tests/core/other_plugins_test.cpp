@@ -15,13 +15,13 @@
 namespace {
 
 // At site 2 with the pad: open the wardrobe (on frame 3), the next head (a preview),
-// then "Save Outfit" (four rows up from Head, past Cancel, Accept and Delete Outfit)
-// and the accept control (frame 15).
+// then "Save Outfit" (five rows up from Head, past Cancel, Accept, View and Delete
+// Outfit) and the accept control (frame 17).
 std::string OpenAndPreview() { return "using-pad 1\nat-site 2\nframes 1\n" + Press(23) + Press(67); }
-std::string WardrobeSession() { return OpenAndPreview() + Press(65, 4) + Press(77); }
+std::string WardrobeSession() { return OpenAndPreview() + Press(65, 5) + Press(77); }
 
 constexpr long long previewFrames = 5;
-constexpr long long sessionFrames = 15;
+constexpr long long sessionFrames = 17;
 
 std::string NeighbourLoad() {
   char sites[64];

@@ -112,7 +112,7 @@ TEST_F(MenuDrawing, RowColoursComeFromTheHostTableAtEveryRow) {
     bool disabled;
     uint32_t colour;
   };
-  // Rows: Hats, Glasses, Outfit and Delete Outfit (disabled: nothing saved), Save Outfit, Accept, Cancel.
+  // Rows: Hats, Glasses, Outfit and Delete Outfit (disabled: nothing saved), Save Outfit, View, Accept, Cancel.
   SetAllComponents({1});
   const Case cases[] = {
       {0, 0, false, colours[1]}, {0, 1, false, colours[0]}, {0, 2, true, colours[3]},
@@ -122,7 +122,7 @@ TEST_F(MenuDrawing, RowColoursComeFromTheHostTableAtEveryRow) {
     SCOPED_TRACE(std::to_string(testCase.selected) + "/" + std::to_string(testCase.row));
     WardrobeMenu.selectedRow = testCase.selected;
     std::vector<DrawnRow> rows = MenuFrame();
-    ASSERT_EQ(rows.size(), 7u);
+    ASSERT_EQ(rows.size(), 8u);
     EXPECT_EQ(rows[testCase.row].colour, testCase.colour);
   }
 
@@ -161,13 +161,13 @@ TEST_F(MenuDrawing, RowsWorkWhileTheFontIsNotReady) {
   sim::World().fontsAvailable.erase(7);
   sim::World().fontsLoaded.erase(7);
   SetAllComponents({1});
-  sim::SetComponentModel(1, {1, 1, 1});  // Torso, Hats, Glasses, Outfit, Save Outfit, Delete Outfit, Accept, Cancel
+  sim::SetComponentModel(1, {1, 1, 1});  // Torso, Hats, Glasses, Outfit, Save, Delete, View, Accept, Cancel
 
   std::vector<DrawnRow> rows = MenuFrame({PadRight, PadDown});
   EXPECT_TRUE(rows.empty());
   EXPECT_EQ(sim::CountNativeCalls("DisplayLiteralText"), 0);
   EXPECT_EQ(sim::CountNativeCalls("LoadTextFont"), 0);
-  EXPECT_EQ(WardrobeMenu.rowCount, 8);
+  EXPECT_EQ(WardrobeMenu.rowCount, 9);
   EXPECT_EQ(sim::Ped().components[1].drawable, 1u);
   EXPECT_EQ(WardrobeMenu.selectedRow, 1);
   EXPECT_EQ(PrintedTexts().size(), 1u);  // the help line still shows
@@ -179,7 +179,7 @@ TEST_F(MenuDrawing, RowsWorkWhileTheFontIsNotReady) {
   rows = MenuFrame();
   EXPECT_EQ(sim::CountNativeCalls("LoadTextFont"), 1);
   EXPECT_EQ(sim::NativeCallsNamed("LoadTextFont")[0].IntArg(0), 7);
-  EXPECT_EQ(rows.size(), 8u);
+  EXPECT_EQ(rows.size(), 9u);
   MenuFrame();
   EXPECT_EQ(sim::CountNativeCalls("LoadTextFont"), 0);
 }

@@ -36,15 +36,15 @@ TEST(MenuPluginRun, FirstIdleAnimationsOfAFreshProcess) {
 }
 
 // Rows of the default player (sim/README.md) once the head is changed: Head 0, ...,
-// Hats 13, Glasses 14, Outfit 15, Save Outfit 16, Delete Outfit 17, Accept 18, Cancel 19.
+// Hats 13, Glasses 14, Outfit 15, Save Outfit 16, Delete Outfit 17, View 18, Accept 19, Cancel 20.
 TEST(MenuPluginRun, WholeSessionWithThePad) {
   const std::string scenario = LoadPlugin() + "using-pad 1\nat-site 2\nframes 2\nstate\n" +  // state 0: the look before
                                Press(23) + "frames 1\n" +                                    // open, first menu frame
                                Press(67) +                                                   // Head: next drawable
-                               Press(65, 4) + Press(77) + "frames 1\nstate\n" +  // Save Outfit; state 1: saved look
+                               Press(65, 5) + Press(77) + "frames 1\nstate\n" +  // Save Outfit; state 1: saved look
                                Press(65, 3) + Press(67) +                        // Hats: a hat
                                Press(64, 2) + Press(77) + "frames 1\nstate\n" +  // Outfit: apply; state 2
-                               Press(64, 4) + Press(77) + "frames 1\nstate\n" +  // Cancel; state 3
+                               Press(64, 5) + Press(77) + "frames 1\nstate\n" +  // Cancel; state 3
                                Press(23) + "frames 1\n" +                        // reopen on Cancel
                                Press(64) + Press(67) + Press(65, 2) +
                                "frames 1\nstate\n" +              // Head again; to Accept; state 4

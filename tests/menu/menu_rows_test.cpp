@@ -38,8 +38,8 @@ std::vector<std::vector<uint32_t>> Components(std::vector<std::pair<int, std::ve
 
 const std::vector<ExpectedRow> fixedRows = {
     {"Hats", "None", false},         {"Glasses", "None", false},     {"Outfit", "1/0", true},
-    {"Save Outfit", nullptr, false}, {"Delete Outfit", "1/0", true}, {"Accept", nullptr, false},
-    {"Cancel", nullptr, false},
+    {"Save Outfit", nullptr, false}, {"Delete Outfit", "1/0", true}, {"View", "Front", false},
+    {"Accept", nullptr, false},      {"Cancel", nullptr, false},
 };
 
 std::vector<ExpectedRow> WithFixedRows(std::vector<ExpectedRow> rows) {
@@ -78,7 +78,7 @@ std::vector<RowSetCase> RowSetCases() {
        Components({{7, {1, 2}}}),
        {{7, 1}},
        WithFixedRows({{"Hair", "2/2", false}, {"Hair Variant", "1/2", false}})},
-      {"every component varied: 29 rows",
+      {"every component varied: 30 rows",
        std::vector<std::vector<uint32_t>>(11, std::vector<uint32_t>{3, 1}),
        {},
        EveryComponentVaried()},
@@ -266,10 +266,10 @@ TEST_F(MenuRows, PropRowCyclesThroughNoneAndThreeProps) {
 
 TEST_F(MenuRows, HighlightWrapsAndMovesAfterTheRowsAreHandled) {
   SetAllComponents({1});
-  sim::SetComponentModel(1, {1, 1, 1});  // 8 rows: Torso, Hats, Glasses, Outfit, Save, Delete, Accept, Cancel
+  sim::SetComponentModel(1, {1, 1, 1});  // 9 rows: Torso, Hats, Glasses, Outfit, Save, Delete, View, Accept, Cancel
 
   MenuFrame({PadUp});
-  EXPECT_EQ(WardrobeMenu.selectedRow, 7);
+  EXPECT_EQ(WardrobeMenu.selectedRow, 8);
   EXPECT_EQ(CountSounds(ToggleSound), 1);
   MenuFrame({PadDown});
   EXPECT_EQ(WardrobeMenu.selectedRow, 0);
@@ -301,7 +301,7 @@ TEST_F(MenuRows, HighlightWrapsAndMovesAfterTheRowsAreHandled) {
 
 TEST_F(MenuRows, HelpTextOfTheHighlightedRowForPadAndKeyboard) {
   SetAllComponents({1});
-  sim::SetComponentModel(1, {3, 1});  // Torso, Torso Variant, Hats, Glasses, Outfit, Save, Delete, Accept, Cancel
+  sim::SetComponentModel(1, {3, 1});  // Torso, Torso Variant, Hats, Glasses, Outfit, Save, Delete, View, Accept, Cancel
   struct Case {
     int row;
     bool pad;
@@ -313,14 +313,16 @@ TEST_F(MenuRows, HelpTextOfTheHighlightedRowForPadAndKeyboard) {
       {2, true, "~PAD_UP~~PAD_DOWN~ Move~n~~PAD_LEFT~~PAD_RIGHT~ Adjust"},
       {4, true, "~PAD_UP~~PAD_DOWN~ Move~n~~PAD_LEFT~~PAD_RIGHT~ Adjust~n~~INPUT_FRONTEND_ACCEPT~ Apply"},
       {5, true, "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Save"},
-      {7, true, "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Select"},
+      {7, true, "~PAD_UP~~PAD_DOWN~ Move~n~~PAD_LEFT~~PAD_RIGHT~ Adjust"},
       {8, true, "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Select"},
+      {9, true, "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Select"},
       {0, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust"},
       {3, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust"},
       {4, false,
        "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust~n~~INPUT_PICKUP~ Apply"},
       {5, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Save"},
-      {8, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Select"},
+      {7, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust"},
+      {9, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Select"},
   };
   for (const Case& testCase : cases) {
     SCOPED_TRACE(std::to_string(testCase.row) + (testCase.pad ? " pad" : " keyboard"));
@@ -457,7 +459,7 @@ TEST_F(MenuRows, OutfitIndexBeyondTheSavedOutfitsStartsOver) {
 
 TEST_F(MenuRows, AcceptAndCancelRaiseTheirRequestOnly) {
   SetAllComponents({1});
-  const int acceptRow = 5, cancelRow = 6;  // Hats, Glasses, Outfit, Save Outfit, Delete Outfit, Accept, Cancel
+  const int acceptRow = 6, cancelRow = 7;  // Hats, Glasses, Outfit, Save, Delete, View, Accept, Cancel
   WardrobeMenu.selectedRow = acceptRow;
   MenuFrame({PadAccept});
   EXPECT_TRUE(WardrobeMenu.acceptRequested);
@@ -513,7 +515,7 @@ TEST_F(MenuRows, TwoAcceptsDeleteTheOutfitShownOnTheOutfitRow) {
     std::vector<DrawnRow> rows = MenuFrame();
     const int deleteRow = IndexOfRow(rows, "Delete Outfit");
     ASSERT_EQ(deleteRow, IndexOfRow(rows, "Save Outfit") + 1);
-    ASSERT_EQ(rows[deleteRow + 1].label, "Accept");
+    ASSERT_EQ(rows[deleteRow + 1].label, "View");
     const std::string shown = std::to_string(testCase.selected + 1) + "/" + std::to_string(testCase.count);
     WardrobeMenu.selectedOutfit = testCase.selected;
     WardrobeMenu.selectedRow = deleteRow;
@@ -629,17 +631,17 @@ TEST_F(MenuRows, ReadOnlyFileShowsOutfitNotDeleted) {
   SetFileAttributesA("WardrobeOutfits.ini", FILE_ATTRIBUTE_NORMAL);
 }
 
-// With every component varied the menu has 29 rows. Up to row 22 every row is where it
+// With every component varied the menu has 30 rows. Up to row 22 every row is where it
 // always was; past it, the rows move up so that the highlighted row is the last one
 // drawn, at y = 0.93, and no row is drawn below it.
 TEST_F(MenuRows, RowsScrollSoTheHighlightedRowIsOnScreen) {
   SetAllComponents({3, 1});
   const std::vector<DrawnRow> all = MenuFrame();
-  ASSERT_EQ(all.size(), 29u);
+  ASSERT_EQ(all.size(), 30u);
   for (size_t n = 0; n < all.size(); ++n) EXPECT_FLOAT_EQ(all[n].y, 0.05f + 0.04f * static_cast<float>(n)) << n;
   const float lastY = 0.05f + 0.04f * 22.0f;
 
-  for (int highlighted : {22, 23, 24, 25, 26, 27, 28}) {
+  for (int highlighted : {22, 23, 24, 25, 26, 27, 28, 29}) {
     SCOPED_TRACE(highlighted);
     WardrobeMenu.selectedRow = highlighted;
     const std::vector<DrawnRow> rows = MenuFrame();
@@ -657,7 +659,7 @@ TEST_F(MenuRows, RowsScrollSoTheHighlightedRowIsOnScreen) {
     }
   }
   // The rows above the window still work: Down from the last row highlights row 0.
-  WardrobeMenu.selectedRow = 28;
+  WardrobeMenu.selectedRow = 29;
   MenuFrame({PadDown});
   EXPECT_EQ(WardrobeMenu.selectedRow, 0);
 }
