@@ -1,7 +1,8 @@
 // The player's figure: each slot a box on the ped's body, its colour from the drawable
 // and its bands from the texture, so that every change the wardrobe makes shows in a
 // picture. It is a test-bed drawing, not a renderer: each box becomes the rectangle
-// around its projected corners, and nothing hides anything but what is drawn later.
+// around the projected corners of the face it turns to the camera, and nothing hides
+// anything but what is drawn later.
 #include "sim/figure.h"
 
 #include <algorithm>
@@ -68,7 +69,7 @@ Projected Project(const float* camera, float fieldOfViewDegrees, int width, int 
   return {0.5f * width + side * scale, 0.5f * height - up * scale, scale, true, depth};
 }
 
-// A part to draw, with the depth of its nearest corner (for the solid figure's order).
+// A part to draw, with the depth of the face drawn (for the solid figure's order).
 struct Placed {
   FigurePart part;
   float nearest;
@@ -91,34 +92,52 @@ bool PlaceFacing(const BodyBox& box, const float* ped, const float* camera, floa
   return true;
 }
 
-// The box on the ped's body: the rectangle around its eight projected corners.
+// The box on the ped's body, by its upright face turned most towards the camera (the
+// front, back, right or left one, by where the camera stands around the box): the
+// rectangle around that face's four projected corners. Top and bottom faces are left
+// out, so that a hat seen from below does not spread over the head under it.
 bool PlaceSolid(const BodyBox& box, const float* ped, const float* camera, float fieldOfView, int width, int height,
                 Placed& placed) {
-  float x0 = 0, y0 = 0, x1 = 0, y1 = 0, nearest = 0;
-  for (int corner = 0; corner < 8; ++corner) {
-    const float across = (corner & 1 ? 1.0f : -1.0f) * box.halfWidth;
-    const float along = box.forward + (corner & 2 ? 1.0f : -1.0f) * box.halfDepth;
-    const float up = box.centre + (corner & 4 ? 1.0f : -1.0f) * box.halfHeight;
+  const float centre[3] = {ped[12] + box.forward * ped[4] + box.centre * ped[8],
+                           ped[13] + box.forward * ped[5] + box.centre * ped[9],
+                           ped[14] + box.forward * ped[6] + box.centre * ped[10]};
+  const float d[3] = {camera[12] - centre[0], camera[13] - centre[1], camera[14] - centre[2]};
+  const float towardsRight = d[0] * ped[0] + d[1] * ped[1] + d[2] * ped[2];
+  const float towardsFront = d[0] * ped[4] + d[1] * ped[5] + d[2] * ped[6];
+  // The face: its offset from the box's centre along the ped's right and forward axes,
+  // and its half extent across (along the other of the two).
+  const bool frontOrBack = std::fabs(towardsFront) >= std::fabs(towardsRight);
+  const float sign = (frontOrBack ? towardsFront : towardsRight) >= 0.0f ? 1.0f : -1.0f;
+  const float faceRight = frontOrBack ? 0.0f : sign * box.halfWidth;
+  const float faceForward = frontOrBack ? sign * box.halfDepth : 0.0f;
+  const float acrossRight = frontOrBack ? box.halfWidth : 0.0f;
+  const float acrossForward = frontOrBack ? 0.0f : box.halfDepth;
+
+  float x0 = 0, y0 = 0, x1 = 0, y1 = 0, depth = 0;
+  for (int corner = 0; corner < 4; ++corner) {
+    const float across = corner & 1 ? 1.0f : -1.0f;
+    const float right = faceRight + across * acrossRight;
+    const float along = faceForward + across * acrossForward;
+    const float up = (corner & 2 ? 1.0f : -1.0f) * box.halfHeight;
     float point[3];
-    for (int k = 0; k < 3; ++k) point[k] = ped[12 + k] + across * ped[k] + along * ped[4 + k] + up * ped[8 + k];
+    for (int k = 0; k < 3; ++k) point[k] = centre[k] + right * ped[k] + along * ped[4 + k] + up * ped[8 + k];
     const Projected p = Project(camera, fieldOfView, width, height, point);
     if (!p.visible) return false;
     if (corner == 0) {
       x0 = x1 = p.x;
       y0 = y1 = p.y;
-      nearest = p.depth;
     }
     x0 = std::min(x0, p.x);
     x1 = std::max(x1, p.x);
     y0 = std::min(y0, p.y);
     y1 = std::max(y1, p.y);
-    nearest = std::min(nearest, p.depth);
+    depth += 0.25f * p.depth;
   }
   placed.part.x0 = static_cast<int>(std::lround(x0));
   placed.part.y0 = static_cast<int>(std::lround(y0));
   placed.part.x1 = static_cast<int>(std::lround(x1));
   placed.part.y1 = static_cast<int>(std::lround(y1));
-  placed.nearest = nearest;
+  placed.nearest = depth;
   return true;
 }
 

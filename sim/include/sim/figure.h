@@ -25,13 +25,14 @@ struct Figure {
 // Where and how the figure appears in a picture of that size. Props appear only while
 // worn.
 //   - Through a camera a plug-in wrote: every part is a box on the ped's body, turned
-//     with the ped (right, forward and up axes of its matrix), its eight corners
-//     projected through the camera object's matrix and field of view; the part is the
-//     rectangle around them, and the parts are drawn farthest first. So a camera behind
+//     with the ped (right, forward and up axes of its matrix); the upright face it turns
+//     most to the camera is projected through the camera object's matrix and field of
+//     view, the part is the rectangle around that face's corners, and the parts are
+//     drawn farthest first. So a camera behind
 //     the player sees the back of the hair and of the jacket (no face, no shirt, no
 //     glasses), one at the side a narrower figure, one near a larger one cut by the
-//     picture's edges. A part with a corner less than 0.1 in front of the camera is left
-//     out.
+//     picture's edges. A part with a corner of that face less than 0.1 in front of the
+//     camera is left out.
 //   - Through the host's own camera: the flat marker of the player it always was, each
 //     part an upright rectangle facing the picture around its centre's projection.
 Figure FigureOnScreen(int width, int height);
