@@ -158,7 +158,7 @@ int main(int argc, char** argv) {
   const MenuCost standard = MeasureMenu();
 
   // An outfit named with 24 characters, the highlight on its "Name Outfit" row (the
-  // last but three), first as it is, then while its name is edited.
+  // last but four), first as it is, then while its name is edited.
   const char* const name24 = "Weekend Beach Day Look 1";
   std::FILE* file = std::fopen("WardrobeOutfits.ini", "wb");
   if (file == nullptr) return 1;
@@ -167,7 +167,7 @@ int main(int argc, char** argv) {
   LoadOutfits();
   DressEveryComponent({3, 2, 4, 2});
   sim::RunFrame();
-  WardrobeMenu.selectedRow = WardrobeMenu.rowCount - 4;
+  WardrobeMenu.selectedRow = WardrobeMenu.rowCount - 5;
   WardrobeMenu.selectedOutfit = 0;
   const MenuCost named = MeasureMenu();
   WardrobeMenu.naming = true;

@@ -160,8 +160,8 @@ int main(int argc, char** argv) {
       Tap(tap % 100 == 99 ? padDown : padRight);
       changes += tap % 100 != 99;
     }
-    // "Save Outfit", then "Accept" (the last rows but four and but one).
-    HighlightRow(WardrobeMenu.rowCount - 5);
+    // "Save Outfit", then "Accept" (the last rows but five and but one).
+    HighlightRow(WardrobeMenu.rowCount - 6);
     if (!Running()) break;
     Tap(padAccept);
     saves += WardrobeMenu.saveStored ? 1 : 0;  // a save that went through

@@ -139,6 +139,10 @@ const float* CameraObjectMatrix() { return HostAt<float>(CameraObjectOffset + Ca
 
 float CameraObjectFieldOfView() { return *HostAt<float>(CameraObjectOffset + CameraFieldOfView); }
 
+namespace {
+float hostCamera[17];  // the matrix and field of view the host wrote last
+}  // namespace
+
 void ResetHostCamera() {
   // Behind and above the player, looking the way the player looks.
   const float* ped = PlayerMatrix();
@@ -146,6 +150,13 @@ void ResetHostCamera() {
   std::memcpy(camera, ped, 64);
   for (int k = 0; k < 3; ++k) camera[12 + k] = ped[12 + k] - 3.5f * ped[4 + k] + 1.2f * ped[8 + k];
   *HostAt<float>(CameraObjectOffset + CameraFieldOfView) = 45.0f;
+  std::memcpy(hostCamera, camera, 64);
+  hostCamera[16] = 45.0f;
+}
+
+bool CameraObjectHoldsHostCamera() {
+  return std::memcmp(hostCamera, CameraObjectMatrix(), 64) == 0 &&
+         std::memcmp(&hostCamera[16], HostAt<float>(CameraObjectOffset + CameraFieldOfView), 4) == 0;
 }
 
 uint32_t CurrentScriptThreadValue() { return U32At(Layout().currentScriptThread); }

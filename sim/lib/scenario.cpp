@@ -181,7 +181,7 @@ void WriteState() {
 }
 
 // The figure of a screen for the trace: {"head": [x0, y0, x1, y1], ...} in pixels,
-// and the pose.
+// the pose and the side seen.
 std::string FigureJson(const Figure& figure) {
   std::string parts;
   for (const FigurePart& part : figure.parts) {
@@ -189,7 +189,7 @@ std::string FigureJson(const Figure& figure) {
     parts += JsonString(part.name) + ":[" + std::to_string(part.x0) + "," + std::to_string(part.y0) + "," +
              std::to_string(part.x1) + "," + std::to_string(part.y1) + "]";
   }
-  return JsonObject().RawField("parts", "{" + parts + "}").Field("pose", figure.pose).Text();
+  return JsonObject().RawField("parts", "{" + parts + "}").Field("pose", figure.pose).Field("side", figure.side).Text();
 }
 
 bool Fail(std::string* error, const std::string& message) {

@@ -233,11 +233,18 @@ void DrawFigure(Canvas& canvas, const Font& font, const Figure& figure) {
     }
   }
   if (figure.pose.empty() || figure.parts.empty()) return;
-  const FigurePart& feet = figure.parts.front();
+  // Under the feet (the lowest part when they are left out), kept inside the picture
+  // when a near camera puts the feet below its bottom edge.
+  const FigurePart* feet = &figure.parts.front();
+  for (const FigurePart& part : figure.parts) {
+    if (part.name == "feet") feet = &part;
+  }
   const TextStyle style{std::max(10.0f, 0.03f * canvas.height), 1.0f};
   const std::string label = "idle: " + figure.pose;
-  const float x = 0.5f * (feet.x0 + feet.x1) - 0.5f * TextWidth(font, label, style);
-  DrawLine(canvas, font, label, x, static_cast<float>(feet.y1) + 0.01f * canvas.height, style, {255, 255, 255, 255});
+  const float x = 0.5f * (feet->x0 + feet->x1) - 0.5f * TextWidth(font, label, style);
+  const float below = static_cast<float>(feet->y1) + 0.01f * canvas.height;
+  const float y = std::min(below, canvas.height - 1.3f * style.pixelHeight);
+  DrawLine(canvas, font, label, x, y, style, {255, 255, 255, 255});
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -347,6 +354,8 @@ std::string ScreenTranscript() {
   if (!World().helpLabel.empty()) out += "help: " + ReadableHostText(HelpText(World().helpLabel)) + "\n";
   std::string printed = PrintedMessage();
   if (!printed.empty()) out += "message: " + ReadableHostText(printed) + "\n";
+  const std::string side = ScreenFigure().side;
+  if (!side.empty()) out += "figure seen from: " + side + "\n";
   return out;
 }
 

@@ -44,6 +44,7 @@ void CloseMenu() {
 
 void OpenMenu() {
   WardrobeDriverState.menuOpen = true;
+  StartWardrobeMenuView();
   // The player keeps their own height: the site's z only bounds the area test.
   const float* matrix = PlayerPedMatrix();
   const float height = matrix != nullptr ? matrix[14] : WardrobeDriverState.currentSite->z;

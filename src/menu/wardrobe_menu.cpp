@@ -477,6 +477,15 @@ void DeleteRow(const RowContext& row) {
   }
 }
 
+// The side of the player the preview shows: Left and Right step through the views,
+// wrapping both ways; the menu's frame step turns the player and places the camera.
+void ViewRow(const RowContext& row) {
+  int32_t view = static_cast<int32_t>(WardrobeMenu.view);
+  if (MenuRow("View", PreviewViewName(WardrobeMenu.view), false) && AdjustValue(view, 0, PreviewViewCount, row)) {
+    WardrobeMenu.view = static_cast<PreviewView>(view);
+  }
+}
+
 // "Accept" and "Cancel" only raise a request; the frame driver closes the menu.
 void RequestRow(const char* label, bool& request, const RowContext& row) {
   if (!MenuRow(label, nullptr, false)) return;
@@ -505,6 +514,7 @@ void BuildWardrobeMenu(const MenuControls& controls) {
   SaveRow(row);
   NameRow(row);
   DeleteRow(row);
+  ViewRow(row);
   RequestRow("Accept", WardrobeMenu.acceptRequested, row);
   RequestRow("Cancel", WardrobeMenu.cancelRequested, row);
 

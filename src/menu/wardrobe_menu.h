@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "menu/preview_view.h"
+
 // The menu's five controls, each asked for only where a row acts on it: every answer
 // asks the host whether a pad is in use, so the rows ask in a fixed order.
 struct MenuControls {
@@ -48,6 +50,11 @@ struct WardrobeMenuRecord {
   uint32_t namingEpisode = 0;
   int32_t nameCursor = 0;
   char nameText[25] = {};
+  // The side the preview shows, stepped on the "View" row; every opening starts at
+  // Front. headingTurn is the turn of the heading set on the latest menu frame: the
+  // host may turn the character a frame later than asked.
+  PreviewView view = PreviewView::Front;
+  float headingTurn = 0.0f;
 };
 extern WardrobeMenuRecord WardrobeMenu;
 

@@ -15,13 +15,13 @@
 namespace {
 
 // At site 2 with the pad: open the wardrobe (on frame 3), the next head (a preview),
-// then "Save Outfit" (five rows up from Head, past Cancel, Accept, Delete Outfit and
-// Name Outfit) and the accept control (frame 17).
+// then "Save Outfit" (six rows up from Head, past Cancel, Accept, View, Delete Outfit
+// and Name Outfit) and the accept control (frame 19).
 std::string OpenAndPreview() { return "using-pad 1\nat-site 2\nframes 1\n" + Press(23) + Press(67); }
-std::string WardrobeSession() { return OpenAndPreview() + Press(65, 5) + Press(77); }
+std::string WardrobeSession() { return OpenAndPreview() + Press(65, 6) + Press(77); }
 
 constexpr long long previewFrames = 5;
-constexpr long long sessionFrames = 17;
+constexpr long long sessionFrames = 19;
 
 std::string NeighbourLoad() {
   char sites[64];

@@ -30,7 +30,13 @@ struct Screen {
   std::vector<unsigned char> rgb;
   std::map<std::string, Rect> parts;  // the figure's parts as the trace gives them
   std::string pose;
+  std::string side;  // the side the preview camera sees; "" through the host's camera
+  std::string transcript;
 };
+
+int Width(const Rect& r) { return r.x1 - r.x0; }
+int Height(const Rect& r) { return r.y1 - r.y0; }
+int Area(const Rect& r) { return Width(r) * Height(r); }
 
 // Pixels that differ between two screens inside a rectangle.
 int Differing(const Screen& a, const Screen& b, const Rect& r) {
@@ -54,7 +60,7 @@ class DemoPictures : public ::testing::Test {
     const std::string load = "load-plugin ../Wardrobe.asi";
     scenario.replace(scenario.find(load), load.size(), "load-plugin " + PluginPath());
     const std::string workDir = FreshWorkDir("demo");
-    // The demo is some 200 frames, each traced native by native: in the emulated guest
+    // The demo is some 300 frames, each traced native by native: in the emulated guest
     // on a busy machine that takes minutes, more than a test scenario's usual limit.
     run = std::make_unique<HostRun>(RunHost(1070, scenario, workDir, 600000));
     for (const JsonValue* event : run->Events("screen")) {
@@ -72,6 +78,8 @@ class DemoPictures : public ::testing::Test {
                               static_cast<int>(box[2].Int()), static_cast<int>(box[3].Int())};
       }
       screen.pose = figure["pose"].Str();
+      screen.side = figure["side"].Str();
+      screen.transcript = (*event)["transcript"].Str();
       screens[path] = screen;
     }
   }
@@ -160,6 +168,83 @@ TEST_F(DemoPictures, DeleteAsksFirstThenDeletesAndTheLookStays) {
   EXPECT_NE(deleted.find("  Outfit | 1/0  (disabled)"), std::string::npos) << deleted;
   EXPECT_NE(deleted.find("> Delete Outfit | 1/0  (disabled)"), std::string::npos) << deleted;
   EXPECT_NE(deleted.find("message: Outfit Deleted"), std::string::npos) << deleted;
+}
+
+// The "View" row in the demo: the same look (a jacket with bands, a hat) from the
+// front, the right, the back, the left, near the head and near the feet. Seen from
+// behind, the face is gone: where the front picture shows the face, the back one shows
+// the hair, and where it shows the shirt, the jacket's back. From the side the figure
+// is narrower; from Head the hat is larger, from Feet the shoes.
+TEST_F(DemoPictures, ViewsShowTheOtherSidesAndCloserParts) {
+  const Screen& front = At("18-view-front.png");
+  const Screen& right = At("19-view-right.png");
+  const Screen& back = At("20-view-back.png");
+  const Screen& left = At("21-view-left.png");
+  const Screen& head = At("22-view-head.png");
+  const Screen& feet = At("23-view-feet.png");
+  EXPECT_EQ(front.side, "front");
+  EXPECT_EQ(right.side, "right");
+  EXPECT_EQ(back.side, "back");
+  EXPECT_EQ(left.side, "left");
+  EXPECT_EQ(head.side, "front");
+  EXPECT_EQ(feet.side, "front");
+  EXPECT_NE(back.transcript.find("figure seen from: back\n"), std::string::npos) << back.transcript;
+  EXPECT_NE(back.transcript.find("> View | Back   "), std::string::npos) << back.transcript;
+  EXPECT_NE(head.transcript.find("> View | Head   "), std::string::npos) << head.transcript;
+  for (const char* part : {"head", "hair", "jacket", "torso", "hat", "feet"}) {
+    ASSERT_EQ(front.parts.count(part), 1u) << part;
+    ASSERT_EQ(back.parts.count(part), 1u) << part;
+  }
+
+  // The face: the middle of the head's rectangle, most of it another colour.
+  const Rect skull = front.parts.at("head");
+  const Rect face{skull.x0 + Width(skull) / 4, skull.y0 + Height(skull) / 4, skull.x1 - Width(skull) / 4,
+                  skull.y1 - Height(skull) / 4};
+  ASSERT_GT(Area(face), 0);
+  EXPECT_GT(Differing(front, back, face), Area(face) * 3 / 4);
+  // The shirt's middle: the jacket's back covers it.
+  const Rect shirt = front.parts.at("torso");
+  const Rect middle{shirt.x0 + Width(shirt) / 4, shirt.y0 + Height(shirt) / 4, shirt.x1 - Width(shirt) / 4,
+                    shirt.y1 - Height(shirt) / 4};
+  EXPECT_GT(Differing(front, back, middle), Area(middle) * 3 / 4);
+  // Legs and feet are the same boxes from behind: the same size.
+  EXPECT_NEAR(Width(back.parts.at("legs")), Width(front.parts.at("legs")), 1);
+
+  // From either side the jacket is narrower.
+  for (const Screen* side : {&right, &left}) {
+    ASSERT_EQ(side->parts.count("jacket"), 1u);
+    EXPECT_LT(Width(side->parts.at("jacket")), Width(front.parts.at("jacket")) * 2 / 3);
+  }
+
+  // Head: the hat at least twice as large each way, whole in the picture, and the head
+  // with it; the feet below the picture's edge.
+  ASSERT_EQ(head.parts.count("hat"), 1u);
+  const Rect& hat = head.parts.at("hat");
+  EXPECT_GT(Width(hat), 2 * Width(front.parts.at("hat")));
+  EXPECT_GT(Height(hat), 2 * Height(front.parts.at("hat")));
+  for (const char* part : {"hat", "head"}) {
+    const Rect& r = head.parts.at(part);
+    EXPECT_TRUE(r.x0 >= 0 && r.y0 >= 0 && r.x1 <= head.width && r.y1 <= head.height) << part;
+  }
+  EXPECT_GT(Differing(front, head, hat), Area(hat) / 2);
+  EXPECT_GE(head.parts.at("feet").y0, head.height) << "cut off by the bottom edge";
+  // Feet: the shoes larger and whole in the picture.
+  const Rect& shoes = feet.parts.at("feet");
+  EXPECT_GT(Width(shoes), 2 * Width(front.parts.at("feet")));
+  EXPECT_TRUE(shoes.x0 >= 0 && shoes.y0 >= 0 && shoes.x1 <= feet.width && shoes.y1 <= feet.height);
+}
+
+// Accept from the back view closes the menu with the player facing the site again
+// (site 2: 270 degrees), and the host's camera shows the figure as it always did.
+TEST_F(DemoPictures, AcceptFromTheBackFacesTheSiteAgain) {
+  const Screen& closed = At("24-closed-from-back.png");
+  EXPECT_EQ(closed.side, "");
+  EXPECT_EQ(closed.transcript.find("figure seen from"), std::string::npos) << closed.transcript;
+  const JsonValue* state = run->LastEvent("state");
+  ASSERT_NE(state, nullptr);
+  EXPECT_EQ((*state)["heading"].Num(), 270.0);
+  EXPECT_TRUE((*state)["control"].Bool());
+  EXPECT_EQ((*state)["props"][0].Int(), 0) << "the hat stays";
 }
 
 }  // namespace

@@ -152,18 +152,18 @@ TEST_F(MenuDrawing, RowColoursComeFromTheHostTableAtEveryRow) {
     bool disabled;
     uint32_t colour;
   };
-  // Rows: Hats, Glasses, Outfit, Name Outfit and Delete Outfit (disabled: nothing saved), Save Outfit, Accept,
-  // Cancel.
+  // Rows: Hats, Glasses, Outfit, Name Outfit and Delete Outfit (disabled: nothing saved), Save Outfit, View,
+  // Accept, Cancel.
   SetAllComponents({1});
   const Case cases[] = {
       {0, 0, false, colours[1]}, {0, 1, false, colours[0]}, {0, 2, true, colours[3]},
-      {2, 2, true, colours[2]},  {2, 0, false, colours[0]}, {7, 7, false, colours[1]},
+      {2, 2, true, colours[2]},  {2, 0, false, colours[0]}, {8, 8, false, colours[1]},
   };
   for (const Case& testCase : cases) {
     SCOPED_TRACE(std::to_string(testCase.selected) + "/" + std::to_string(testCase.row));
     WardrobeMenu.selectedRow = testCase.selected;
     std::vector<DrawnRow> rows = MenuFrame();
-    ASSERT_EQ(rows.size(), 8u);
+    ASSERT_EQ(rows.size(), 9u);
     EXPECT_EQ(rows[testCase.row].colour, testCase.colour);
   }
 
@@ -203,14 +203,14 @@ TEST_F(MenuDrawing, RowsWorkWhileTheFontIsNotReady) {
   sim::World().fontsAvailable.erase(7);
   sim::World().fontsLoaded.erase(7);
   SetAllComponents({1});
-  // Torso, Hats, Glasses, Outfit, Save Outfit, Name Outfit, Delete Outfit, Accept, Cancel
+  // Torso, Hats, Glasses, Outfit, Save Outfit, Name Outfit, Delete Outfit, View, Accept, Cancel
   sim::SetComponentModel(1, {1, 1, 1});
 
   std::vector<DrawnRow> rows = MenuFrame({PadRight, PadDown});
   EXPECT_TRUE(rows.empty());
   EXPECT_EQ(sim::CountNativeCalls("DisplayLiteralText"), 0);
   EXPECT_EQ(sim::CountNativeCalls("LoadTextFont"), 0);
-  EXPECT_EQ(WardrobeMenu.rowCount, 9);
+  EXPECT_EQ(WardrobeMenu.rowCount, 10);
   EXPECT_EQ(sim::Ped().components[1].drawable, 1u);
   EXPECT_EQ(WardrobeMenu.selectedRow, 1);
   EXPECT_EQ(PrintedTexts().size(), 1u);  // the help line still shows
@@ -222,7 +222,7 @@ TEST_F(MenuDrawing, RowsWorkWhileTheFontIsNotReady) {
   rows = MenuFrame();
   EXPECT_EQ(sim::CountNativeCalls("LoadTextFont"), 1);
   EXPECT_EQ(sim::NativeCallsNamed("LoadTextFont")[0].IntArg(0), 7);
-  EXPECT_EQ(rows.size(), 9u);
+  EXPECT_EQ(rows.size(), 10u);
   MenuFrame();
   EXPECT_EQ(sim::CountNativeCalls("LoadTextFont"), 0);
 }

@@ -16,7 +16,7 @@ namespace menu_test {
 namespace {
 
 // Rows with every component single: Hats, Glasses, Outfit, Save Outfit, Name Outfit,
-// Delete Outfit, Accept, Cancel.
+// Delete Outfit, View, Accept, Cancel.
 constexpr int OutfitRowIndex = 2;
 constexpr int NameRowIndex = 4;
 

@@ -40,7 +40,7 @@ std::vector<std::vector<uint32_t>> Components(std::vector<std::pair<int, std::ve
 const std::vector<ExpectedRow> fixedRows = {
     {"Hats", "None", false},         {"Glasses", "None", false}, {"Outfit", "1/0", true},
     {"Save Outfit", nullptr, false}, {"Name Outfit", "-", true}, {"Delete Outfit", "1/0", true},
-    {"Accept", nullptr, false},      {"Cancel", nullptr, false},
+    {"View", "Front", false},        {"Accept", nullptr, false}, {"Cancel", nullptr, false},
 };
 
 std::vector<ExpectedRow> WithFixedRows(std::vector<ExpectedRow> rows) {
@@ -268,10 +268,11 @@ TEST_F(MenuRows, PropRowCyclesThroughNoneAndThreeProps) {
 
 TEST_F(MenuRows, HighlightWrapsAndMovesAfterTheRowsAreHandled) {
   SetAllComponents({1});
-  sim::SetComponentModel(1, {1, 1, 1});  // 9 rows: Torso, Hats, Glasses, Outfit, Save, Name, Delete, Accept, Cancel
+  sim::SetComponentModel(1,
+                         {1, 1, 1});  // 10 rows: Torso, Hats, Glasses, Outfit, Save, Name, Delete, View, Accept, Cancel
 
   MenuFrame({PadUp});
-  EXPECT_EQ(WardrobeMenu.selectedRow, 8);
+  EXPECT_EQ(WardrobeMenu.selectedRow, 9);
   EXPECT_EQ(CountSounds(ToggleSound), 1);
   MenuFrame({PadDown});
   EXPECT_EQ(WardrobeMenu.selectedRow, 0);
@@ -303,7 +304,7 @@ TEST_F(MenuRows, HighlightWrapsAndMovesAfterTheRowsAreHandled) {
 
 TEST_F(MenuRows, HelpTextOfTheHighlightedRowForPadAndKeyboard) {
   SetAllComponents({1});
-  // Torso, Torso Variant, Hats, Glasses, Outfit, Save, Name, Delete, Accept, Cancel
+  // Torso, Torso Variant, Hats, Glasses, Outfit, Save, Name, Delete, View, Accept, Cancel
   sim::SetComponentModel(1, {3, 1});
   struct Case {
     int row;
@@ -316,14 +317,16 @@ TEST_F(MenuRows, HelpTextOfTheHighlightedRowForPadAndKeyboard) {
       {2, true, "~PAD_UP~~PAD_DOWN~ Move~n~~PAD_LEFT~~PAD_RIGHT~ Adjust"},
       {4, true, "~PAD_UP~~PAD_DOWN~ Move~n~~PAD_LEFT~~PAD_RIGHT~ Adjust~n~~INPUT_FRONTEND_ACCEPT~ Apply"},
       {5, true, "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Save"},
-      {8, true, "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Select"},
+      {8, true, "~PAD_UP~~PAD_DOWN~ Move~n~~PAD_LEFT~~PAD_RIGHT~ Adjust"},
       {9, true, "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Select"},
+      {10, true, "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Select"},
       {0, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust"},
       {3, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust"},
       {4, false,
        "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust~n~~INPUT_PICKUP~ Apply"},
       {5, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Save"},
-      {9, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Select"},
+      {8, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust"},
+      {10, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Select"},
   };
   for (const Case& testCase : cases) {
     SCOPED_TRACE(std::to_string(testCase.row) + (testCase.pad ? " pad" : " keyboard"));
@@ -460,8 +463,8 @@ TEST_F(MenuRows, OutfitIndexBeyondTheSavedOutfitsStartsOver) {
 
 TEST_F(MenuRows, AcceptAndCancelRaiseTheirRequestOnly) {
   SetAllComponents({1});
-  // Hats, Glasses, Outfit, Save Outfit, Name Outfit, Delete Outfit, Accept, Cancel
-  const int acceptRow = 6, cancelRow = 7;
+  // Hats, Glasses, Outfit, Save Outfit, Name Outfit, Delete Outfit, View, Accept, Cancel
+  const int acceptRow = 7, cancelRow = 8;
   WardrobeMenu.selectedRow = acceptRow;
   MenuFrame({PadAccept});
   EXPECT_TRUE(WardrobeMenu.acceptRequested);
@@ -517,7 +520,7 @@ TEST_F(MenuRows, TwoAcceptsDeleteTheOutfitShownOnTheOutfitRow) {
     std::vector<DrawnRow> rows = MenuFrame();
     const int deleteRow = IndexOfRow(rows, "Delete Outfit");
     ASSERT_EQ(deleteRow, IndexOfRow(rows, "Save Outfit") + 2);
-    ASSERT_EQ(rows[deleteRow + 1].label, "Accept");
+    ASSERT_EQ(rows[deleteRow + 1].label, "View");
     const std::string shown = std::to_string(testCase.selected + 1) + "/" + std::to_string(testCase.count);
     WardrobeMenu.selectedOutfit = testCase.selected;
     WardrobeMenu.selectedRow = deleteRow;
@@ -635,7 +638,7 @@ TEST_F(MenuRows, ReadOnlyFileShowsOutfitNotDeleted) {
 }
 
 // The rows of the menu with every component varied (SetAllComponents({3, 1})).
-constexpr int variedRowCount = 30;
+constexpr int variedRowCount = 31;
 
 // With every component varied the menu has more rows than fit. Up to row 22 every row is where it
 // always was; past it, the rows move up so that the highlighted row is the last one

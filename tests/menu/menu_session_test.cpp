@@ -219,7 +219,7 @@ TEST_F(MenuSession, SaveNoticeTimeCountsOnlyWhileTheMenuRuns) {
   sim::SetFrameTime(0.5f);
   ASSERT_NO_FATAL_FAILURE(OpenWardrobe());
   ASSERT_NO_FATAL_FAILURE(GoToRow("Save Outfit"));
-  const int cancelRow = WardrobeMenu.selectedRow + 3;
+  const int cancelRow = WardrobeMenu.selectedRow + 5;  // past Name Outfit, Delete Outfit, View and Accept
   Tap(PadAccept);
   ASSERT_EQ(CountSavedOutfits(), 1);
   WardrobeMenu.selectedRow = cancelRow;

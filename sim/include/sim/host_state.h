@@ -50,6 +50,9 @@ float CameraObjectFieldOfView();
 // The host's own camera: what the host writes into the camera object at the start of
 // every frame (behind the player, field of view 45).
 void ResetHostCamera();
+// Whether the camera object holds, unchanged, what ResetHostCamera last wrote there:
+// the host's own camera rather than one a plug-in wrote over it.
+bool CameraObjectHoldsHostCamera();
 
 // CurrentScriptThread: its value now, and the host's own script-thread record.
 uint32_t CurrentScriptThreadValue();

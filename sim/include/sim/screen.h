@@ -18,7 +18,8 @@ Figure ScreenFigure();
 
 // The same screen as readable text: one line per drawn row (texts at the same y
 // joined, left to right), marked "> " when drawn in the highlighted colour (entry 62
-// or 63 of the colour table), then the help and printed messages.
+// or 63 of the colour table), then the help and printed messages, then, while a
+// plug-in's camera shows the figure, the side seen ("figure seen from: back").
 std::string ScreenTranscript();
 
 // Host text with its markup made readable: "~n~" -> newline, "~X~" -> "[X]".
