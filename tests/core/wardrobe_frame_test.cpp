@@ -324,9 +324,12 @@ TEST_F(WardrobeFrameTest, CancelPutsTheOpeningLookBackAndAcceptKeepsThePreview) 
   };
   WardrobeMenu.cancelRequested = true;
   std::vector<std::string> names = closing(Frame());
-  ASSERT_GE(names.size(), 3u);
+  ASSERT_GE(names.size(), 5u);
   EXPECT_EQ("StopPedActivity", names[1]);
-  EXPECT_EQ("SetPedComponent", names[2]);
+  // Each component is checked against the model before it is put on.
+  EXPECT_EQ("GetNumberOfDrawables", names[2]);
+  EXPECT_EQ("GetNumberOfTextures", names[3]);
+  EXPECT_EQ("SetPedComponent", names[4]);
   EXPECT_EQ(11, Count(names, "SetPedComponent"));
   EXPECT_FALSE(WardrobeDriverState.menuOpen);
   EXPECT_FALSE(WardrobeMenu.cancelRequested);
