@@ -52,7 +52,8 @@ TEST(MenuPluginRun, WholeSessionWithThePad) {
                                Press(77) + "frames 1\nstate\n" +  // Accept; state 5
                                "frames 3\n";
   const std::string workDir = FreshWorkDir("whole_session");
-  // Some 60 frames traced native by native: more than the usual limit in a busy guest.
+  // Some 60 frames, each traced native by native: in the emulated guest on a busy
+  // machine that can take more than two minutes.
   const HostRun run = RunHost(ThisBuild(), scenario, workDir, 600000);
   ASSERT_TRUE(run.RanToEnd()) << run.traceText;
   std::vector<const JsonValue*> states = run.Events("state");
