@@ -132,7 +132,7 @@ TEST_F(MenuDrawing, ResolutionAndFontAreAskedOncePerFrame) {
     EXPECT_EQ(sim::CountNativeCalls("IsTextFontAvailable"), c.availableAsks);
     EXPECT_EQ(sim::CountNativeCalls("LoadTextFont"), c.loads);
     const int texts = sim::CountNativeCalls("DisplayLiteralText");
-    EXPECT_EQ(texts, c.available ? 37 : 0) << "the default model's 20 rows";
+    EXPECT_EQ(texts, c.available ? 41 : 0) << "the default model's 22 rows";
     for (const char* style : {"SetTextFlagA", "SetTextFont", "SetTextFlagB", "SetTextRightJustify", "SetTextEffectB",
                               "SetTextFlagC", "SetTextColour", "SetTextScale", "SetTextFlagD"}) {
       EXPECT_EQ(sim::CountNativeCalls(style), texts) << style;

@@ -368,9 +368,16 @@ TEST_F(MenuSession, AnOutfitThatFitsEndsTheNoticeOfOneThatDidNot) {
   Tap(PadAccept);
   EXPECT_EQ(sim::PrintedMessage(), "Outfit Partly Applied");
   Tap(PadRight);
+  // The press is seen on the frame after it is held: from that frame on, no notice.
+  sim::SetPad(PadAccept, true);
+  sim::RunFrame();
+  sim::SetPad(PadAccept, false);
   sim::ClearNativeLog();
-  Tap(PadAccept);
+  sim::RunFrame();
+  ASSERT_TRUE(WardrobeDriverState.menuOpen);
+  EXPECT_EQ(WardrobeMenu.selectedOutfit, 1);
   EXPECT_EQ(sim::Ped().components[0].drawable, 1u);
+  sim::RunFrame();
   EXPECT_NE(sim::PrintedMessage(), "Outfit Partly Applied");
   for (const std::string& text : PrintedTexts()) EXPECT_NE(text, "Outfit Partly Applied");
 }
