@@ -7,31 +7,21 @@
 #include <vector>
 
 #include "host/code_hooks.h"
+#include "host/module_paths.h"
 
 namespace {
 
 // The InternalName of the plug-in's version resource, the same in every release.
 constexpr const wchar_t* pluginInternalName = L"Wardrobe";
 
-// The module holding address, without a reference taken; null when none does.
-HMODULE ModuleAt(uintptr_t address) {
-  HMODULE module = nullptr;
-  const DWORD flags = GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
-  if (!GetModuleHandleExW(flags, reinterpret_cast<LPCWSTR>(address), &module)) return nullptr;
-  return module;
-}
-
-// Whether the module's file has a version resource whose InternalName, in any of its
+// Whether the module file at path has a version resource whose InternalName, in any of its
 // languages, is the plug-in's.
-bool NamesThePlugin(HMODULE module) {
-  wchar_t path[MAX_PATH];
-  const DWORD length = GetModuleFileNameW(module, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return false;
+bool NamesThePlugin(const std::wstring& path) {
   DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeW(path, &ignored);
+  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
   if (size == 0) return false;
   std::vector<unsigned char> info(size);
-  if (!GetFileVersionInfoW(path, 0, size, info.data())) return false;
+  if (!GetFileVersionInfoW(path.c_str(), 0, size, info.data())) return false;
 
   struct Translation {
     WORD language, codePage;
@@ -61,12 +51,12 @@ bool NamesThePlugin(HMODULE module) {
 bool OlderCopyHooked() {
   uintptr_t targets[CodeHookCount];
   HookSiteTargets(targets);
-  HMODULE host = GetModuleHandleW(nullptr);
-  HMODULE self = ModuleAt(reinterpret_cast<uintptr_t>(&OlderCopyHooked));
+  const std::wstring host = ExecutablePath();
+  const std::wstring self = OwnModulePath();
   for (uintptr_t target : targets) {
     if (target == 0) continue;
-    HMODULE module = ModuleAt(target);
-    if (module == nullptr || module == host || module == self) continue;
+    const std::wstring module = ModulePathAt(target);
+    if (module.empty() || module == host || module == self) continue;
     if (NamesThePlugin(module)) return true;
   }
   return false;

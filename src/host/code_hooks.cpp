@@ -46,19 +46,22 @@ uintptr_t InstallHook(uintptr_t site, uintptr_t thunk, uint32_t* previousCallee)
   return previous;
 }
 
-bool SiteCanBeChained(uintptr_t site) {
+namespace {
+// Where the call at site leads; 0 when site holds no readable relative call.
+uintptr_t SiteCallTarget(uintptr_t site) {
   constexpr uint8_t callOpcode = 0xE8;
-  if (site == 0 || !IsReadableMemory(site, 5)) return false;
-  if (ReadHostMemory<uint8_t>(site) != callOpcode) return false;
-  return IsExecutableMemory(ReadRelativeTarget(site + 1, 4));
+  if (site == 0 || !IsReadableMemory(site, 5) || ReadHostMemory<uint8_t>(site) != callOpcode) return 0;
+  return ReadRelativeTarget(site + 1, 4);
+}
+}  // namespace
+
+bool SiteCanBeChained(uintptr_t site) {
+  const uintptr_t target = SiteCallTarget(site);
+  return target != 0 && IsExecutableMemory(target);
 }
 
 void HookSiteTargets(uintptr_t (&targets)[CodeHookCount]) {
-  for (int i = 0; i < CodeHookCount; ++i) {
-    const uintptr_t site = ResolveHostAddress(codeHooks[i].site);
-    const bool call = site != 0 && IsReadableMemory(site, 5) && ReadHostMemory<uint8_t>(site) == 0xE8;
-    targets[i] = call ? ReadRelativeTarget(site + 1, 4) : 0;
-  }
+  for (int i = 0; i < CodeHookCount; ++i) targets[i] = SiteCallTarget(ResolveHostAddress(codeHooks[i].site));
 }
 
 namespace {
