@@ -30,8 +30,10 @@ std::map<uint32_t, uint32_t> rawResults;
 std::vector<uint32_t> unknownLookups;
 uint32_t lookupCount = 0;
 bool lookupRaises = false;
-uint32_t raiseOnHash = 0;       // SetLookupRaiseOn: the hash whose lookup raises,
-uint32_t raiseOnCountdown = 0;  // at this many more lookups of it
+uint32_t raiseOnHash = 0;          // SetLookupRaiseOn: the hash whose lookup raises,
+uint32_t raiseOnCountdown = 0;     // at this many more lookups of it
+uint32_t faultAfterHash = 0;       // SetLookupFaultAfter: the hash whose lookup is the
+uint32_t faultAfterCountdown = 0;  // last one answered, at this many more lookups of it
 
 uintptr_t HandlerAddress(size_t index) { return HostBase() + NativeHandlersOffset + HandlerStride * index; }
 
@@ -117,6 +119,10 @@ extern "C" uintptr_t __cdecl SimFindNativeHandler(uint32_t hash) {
     RaiseException(LookupExceptionCode, EXCEPTION_NONCONTINUABLE, 0, nullptr);
   }
   ++lookupCount;
+  if (faultAfterHash != 0 && hash == faultAfterHash && --faultAfterCountdown == 0) {
+    faultAfterHash = 0;
+    SetLookupFault(true);  // this lookup is answered, every later one faults
+  }
   uintptr_t handler = NativeHandlerFor(hash);
   if (handler == 0) {
     unknownLookups.push_back(hash);
@@ -185,6 +191,7 @@ void ResetNatives() {
   SetLookupFault(false);
   SetLookupRaise(false);
   SetLookupRaiseOn(0, 0);
+  SetLookupFaultAfter(0, 0);
 }
 
 uintptr_t NativeHandlerFor(uint32_t hash) {
@@ -224,6 +231,10 @@ void SetLookupRaise(bool raise) { lookupRaises = raise; }
 void SetLookupRaiseOn(uint32_t hash, uint32_t nth) {
   raiseOnHash = nth != 0 ? hash : 0;
   raiseOnCountdown = nth;
+}
+void SetLookupFaultAfter(uint32_t hash, uint32_t nth) {
+  faultAfterHash = nth != 0 ? hash : 0;
+  faultAfterCountdown = nth;
 }
 uint32_t LookupCount() { return lookupCount; }
 const std::vector<uint32_t>& UnknownHashLookups() { return unknownLookups; }

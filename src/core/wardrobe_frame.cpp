@@ -4,6 +4,7 @@
 #include "core/input_state.h"
 #include "core/menu_keys.h"
 #include "host/host_locations.h"
+#include "host/native_lookup.h"
 #include "host/natives.h"
 #include "host/unwind_guard.h"
 #include "menu/preview_camera.h"
@@ -36,7 +37,10 @@ struct PreviewCameraPublication {
   ~PreviewCameraPublication() { PublishPreviewCamera(PreviewCamera); }
 };
 
+// Every closing, whatever its cause: the menu's session ends, then the player gets
+// control back.
 void CloseMenu() {
+  EndWardrobeMenuSession(WardrobeDriverState.currentSite->heading);
   SetPlayerControl(LocalPlayerIndex(), true);
   StopPedActivity(GetPlayerPedHandle());
   WardrobeDriverState.menuOpen = false;
@@ -44,7 +48,6 @@ void CloseMenu() {
 
 void OpenMenu() {
   WardrobeDriverState.menuOpen = true;
-  StartWardrobeMenuView();
   // The player keeps their own height: the site's z only bounds the area test.
   const float* matrix = PlayerPedMatrix();
   const float height = matrix != nullptr ? matrix[14] : WardrobeDriverState.currentSite->z;
@@ -62,11 +65,24 @@ int32_t WardrobeFrame() {
     return 0;
   }
   const PreviewCameraPublication publication;
+  // While the host's native lookup faults no native answers: every site test says
+  // "no", which must not be taken for the player leaving. A frame the host did not
+  // serve changes nothing (the menu stays open or closed, the player's control, the
+  // look from before the menu and the camera stay as they are, and the input waits as
+  // behind the gate); the first frame served again settles it.
+  const uint32_t faultsBefore = NativeLookupFaultCount();
+  const auto served = [faultsBefore] { return NativeLookupFaultCount() == faultsBefore; };
 
   const uint32_t episode = EpisodeNumber();
   if (episode != state.lastEpisode) LoadOutfits();
   state.lastEpisode = episode;
 
+  const bool cameraWasActive = PreviewCamera.active;
+  const auto leaveUnserved = [cameraWasActive] {
+    PreviewCamera.active = cameraWasActive;
+    NoteInputWhilePaused();
+    return 0;
+  };
   PreviewCamera.active = false;
   TerminateScriptsNamed("ambwardrobe");
 
@@ -78,14 +94,17 @@ int32_t WardrobeFrame() {
     }
   }
 
+  if (!served()) return leaveUnserved();
+
   CheckCompanionModule();
 
+  const bool wasOpen = state.menuOpen;
   if (atSite) {
     if (state.menuOpen) {
       UpdateWardrobeMenu(state.currentSite->heading, PlayerMenuControls);
       if (WardrobeMenu.cancelRequested) {
         CloseMenu();
-        state.savedOutfit.Apply();
+        state.savedOutfit.Apply(PropSource::Host);
       }
       if (WardrobeMenu.acceptRequested) CloseMenu();
       WardrobeMenu.acceptRequested = false;
@@ -93,7 +112,10 @@ int32_t WardrobeFrame() {
     } else {
       ShowHelpMessage("WD_USE");
       if (IsControlJustPressed(UseWardrobeControl)) OpenMenu();
-      state.savedOutfit.Capture();
+      // A capture whose reads were not served would hold zeros, not the look.
+      Outfit look;
+      look.Capture();
+      if (served()) state.savedOutfit = look;
     }
   } else if (state.menuOpen) {
     // The game took the player away from every wardrobe (a mission start, an arrest, a
@@ -101,11 +123,15 @@ int32_t WardrobeFrame() {
     // back wherever they are, the look from before the menu is put back, the camera
     // (switched off above) stays the game's, and the next wardrobe starts afresh.
     CloseMenu();
-    state.savedOutfit.Apply();
+    state.savedOutfit.Apply(PropSource::Host);
   }
-  // Naming an outfit lasts only while its menu runs: leaving the site or closing the
-  // menu leaves the name as it was.
-  if (!atSite || !state.menuOpen) WardrobeMenu.naming = false;
+  if (!served()) {
+    // The host stopped serving part-way: an opening or closing of this frame did not
+    // reach it (the player placed, control given back, the look put back), so the menu
+    // stays as it was and a frame served again opens or closes it whole.
+    state.menuOpen = wasOpen;
+    return leaveUnserved();
+  }
   if (state.wasAtSite && !atSite) ClearHelpMessage();
   state.wasAtSite = atSite;
 

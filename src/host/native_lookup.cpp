@@ -25,6 +25,7 @@ struct LookupGuardFrame {
 // it must).
 uint32_t caughtFaultCode = 0;
 bool caughtFaultLogged = false;
+uint32_t caughtFaultCount = 0;
 
 }  // namespace
 
@@ -40,6 +41,7 @@ extern "C" EXCEPTION_DISPOSITION __cdecl LookupGuardHandler(EXCEPTION_RECORD* re
   if (record->ExceptionFlags & (EXCEPTION_NONCONTINUABLE | EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND))
     return ExceptionContinueSearch;
   if (caughtFaultCode == 0) caughtFaultCode = record->ExceptionCode;
+  ++caughtFaultCount;
   auto* frame = static_cast<LookupGuardFrame*>(establisherFrame);
   // Resume after the call with the lookup's stack, no handler found, and the record in
   // ECX so that it can be unlinked (the faulting routine may have left a record of its
@@ -50,6 +52,8 @@ extern "C" EXCEPTION_DISPOSITION __cdecl LookupGuardHandler(EXCEPTION_RECORD* re
   context->Ecx = reinterpret_cast<DWORD>(frame);
   return ExceptionContinueExecution;
 }
+
+uint32_t NativeLookupFaultCount() { return caughtFaultCount; }
 
 uintptr_t LookupNative(uint32_t hash) {
   uintptr_t routine = ResolveHostAddress(HostOffsets::findNativeHandler);

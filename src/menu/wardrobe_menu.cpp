@@ -24,7 +24,7 @@ namespace {
 
 constexpr uint32_t menuPropAnchorCount = 2;
 // The host is not asked how many props an anchor offers; the menu always offers three.
-constexpr int32_t propChoices = 3;
+constexpr int32_t propChoices = PropChoices;
 constexpr int32_t noProp = -1;
 
 constexpr double saveNoticeDuration = 2.0;   // seconds of game time
@@ -184,6 +184,22 @@ void ComponentRows(int32_t ped, uint32_t component, const RowContext& row) {
     // can be highlighted but does nothing.
     MenuRow(label, "1/1", true);
   }
+}
+
+// Whether this frame has a row at index row, known before any row is drawn. Rows are
+// counted as they are drawn (ComponentRows' rule for each component), from the rows
+// every frame has: the prop rows and the seven from "Outfit" to "Cancel". The host is
+// asked only until the count passes row.
+bool FrameHasRow(int32_t ped, int32_t row) {
+  constexpr int32_t rowsOfEveryFrame = static_cast<int32_t>(menuPropAnchorCount) + 7;
+  int32_t rows = rowsOfEveryFrame;
+  for (uint32_t component = 0; component < ComponentCount && rows <= row; ++component) {
+    if (GetNumberOfDrawables(ped, component) <= 1) continue;
+    rows += 1;
+    const uint32_t textures = GetNumberOfTextures(ped, component, GetPedDrawable(ped, component));
+    if (textures > 1 || AnyDrawableHasVariants(ped, component)) rows += 1;
+  }
+  return row < rows;
 }
 
 // The prop row of an anchor: None, then the three props, then None again.
@@ -503,6 +519,10 @@ void BuildWardrobeMenu(const MenuControls& controls) {
   int32_t ped = GetPlayerPedHandle();
   WardrobeMenu.rowCount = 0;
   BeginMenuFrameText();
+  // A highlight kept from before may lie past this frame's rows (a menu opened again on
+  // a model with fewer choices): it starts over at the first row before any row is
+  // drawn, so that this frame already shows and works a highlighted row.
+  if (!FrameHasRow(ped, WardrobeMenu.selectedRow)) WardrobeMenu.selectedRow = 0;
 
   for (uint32_t component = 0; component < ComponentCount; ++component) {
     ComponentRows(ped, component, row);

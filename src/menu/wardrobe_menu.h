@@ -36,7 +36,8 @@ struct WardrobeMenuRecord {
   // row had parts the player's model lacks, which kept what the player wore.
   bool partlyAppliedNotice = false;
   // "Delete Outfit" takes two Accepts: the first arms it for deleteArmedSeconds of menu
-  // time, in the episode it was armed in; moving off the row or Left/Right disarm it.
+  // time, in the episode it was armed in; moving off the row, Left/Right or closing the
+  // menu disarm it.
   bool deleteArmed = false;
   double deleteArmedSeconds = 0.0;
   uint32_t deleteArmedEpisode = 0;

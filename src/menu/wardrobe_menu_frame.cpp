@@ -74,9 +74,18 @@ void PlaceCamera(const float* playerMatrix, float carriedTurn, PreviewView view)
 
 }  // namespace
 
-void StartWardrobeMenuView() {
-  WardrobeMenu.view = PreviewView::Front;
-  WardrobeMenu.headingTurn = 0.0f;
+void EndWardrobeMenuSession(float siteHeading) {
+  WardrobeMenuRecord& menu = WardrobeMenu;
+  // Nothing armed in one session may act in the next: a single Accept there must never
+  // delete, and a notice never locks the outfit rows of a later opening.
+  menu.deleteArmed = false;
+  menu.saveNoticeSeconds = 0.0;
+  menu.naming = false;
+  // The turn asked for on the latest menu frame is taken back: the player faces the
+  // site's heading, as after a menu left at Front.
+  if (menu.headingTurn != 0.0f) SetPedHeading(GetPlayerPedHandle(), siteHeading);
+  menu.view = PreviewView::Front;
+  menu.headingTurn = 0.0f;
 }
 
 void UpdateWardrobeMenu(float siteHeading, const MenuControls& controls) {
@@ -98,13 +107,6 @@ void UpdateWardrobeMenu(float siteHeading, const MenuControls& controls) {
   WardrobeMenu.headingTurn = turn;
 
   BuildWardrobeMenu(controls);
-
-  // The menu closes on this frame: the player faces the site's heading again, as after
-  // a menu left at Front.
-  if (turn != 0.0f && (WardrobeMenu.acceptRequested || WardrobeMenu.cancelRequested)) {
-    SetPedHeading(ped, siteHeading);
-    WardrobeMenu.headingTurn = 0.0f;
-  }
 
   // Menu time only: the time spent with the menu closed does not count.
   idleSeconds += static_cast<double>(FrameTimeStep());

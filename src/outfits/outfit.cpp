@@ -61,7 +61,7 @@ void Outfit::Capture() {
   }
 }
 
-bool Outfit::Apply() const {
+bool Outfit::Apply(PropSource props) const {
   const int32_t ped = GetPlayerPedHandle();
   bool whole = true;
   for (int i = 0; i < ComponentCount; ++i) {
@@ -78,8 +78,10 @@ bool Outfit::Apply() const {
     // Any negative value, not only the host's -1, means no prop.
     if (prop[i] < 0) {
       ClearPedProp(ped, index);
-    } else {
+    } else if (prop[i] < PropChoices || props == PropSource::Host) {
       SetPedPropWithTexture(ped, index, prop[i], propTexture[i]);
+    } else {
+      whole = false;
     }
   }
   return whole;

@@ -10,6 +10,14 @@ class IniDocument;
 constexpr int ComponentCount = 11;
 constexpr int PropAnchorCount = 11;
 constexpr int OutfitTableSize = 512;
+// The props an anchor offers: indices 0 to 2. The host is not asked; the menu offers
+// these three at every anchor it shows.
+constexpr int32_t PropChoices = 3;
+
+// Whose word a record's props are: a look the host reported a moment ago (Capture)
+// names only props the player's model has; a file (a hand edit, another tool, another
+// model) may name any.
+enum class PropSource { File, Host };
 
 struct Outfit {
   bool inUse = false;
@@ -26,9 +34,12 @@ struct Outfit {
   // Puts the four arrays on the player. A component whose drawable the player's model
   // lacks, or whose texture that drawable lacks, keeps what the player wears (a file
   // made for another model or a friend's game must never ask the host for a part it
-  // does not have); every other component and every prop is put on. True when every
-  // component was put on. The record itself is never changed.
-  bool Apply() const;
+  // does not have). So does an anchor whose prop index lies past the PropChoices,
+  // unless the props are the host's own report (PropSource::Host: a look captured
+  // from the player, whose model has them). Every other component and anchor is put
+  // on (a negative prop clears the anchor). True when every component and anchor was
+  // put on. The record itself is never changed.
+  bool Apply(PropSource props = PropSource::File) const;
   // Fills the four arrays and the name from the document's current section (missing
   // keys read 0, a missing name is no name).
   void Read(const IniDocument& document);

@@ -120,6 +120,50 @@ TEST(CoreScenarios, AnExceptionTheHostTakesLeavesNothingOfTheFrameBehind) {
   EXPECT_FALSE(run.HasEvent("register-mismatch")) << run.traceText;
 }
 
+// The menu open, the host's native lookup faulting for some frames while the game
+// moves the player away: the menu's camera stays and control stays with the menu until
+// the lookup answers again; on that frame the menu closes as Cancel does.
+TEST(CoreScenarios, ControlComesBackOnceTheHostServesAgainAfterLookupFaults) {
+  const std::string scenario = LoadPlugin() + "at-site 2\nframes 1\n" + Press(23) + "frames 2\n" +  // menu on 4, 5
+                               "lookup-fault 1\nframes 2\nat 0 0 0\nframes 3\nstate\n" +            // 6 to 10
+                               "lookup-fault 0\nframes 2\nstate\n";                                 // 11, 12
+  const HostRun run = RunHost(ThisBuild(), scenario, FreshWorkDir("lookup-fault-away"));
+  ASSERT_TRUE(run.RanToEnd()) << run.traceText;
+  const std::vector<const JsonValue*> states = run.Events("state");
+  ASSERT_EQ(states.size(), 2u);
+  EXPECT_FALSE((*states[0])["control"].Bool()) << "held by the open menu";
+  EXPECT_TRUE((*states[1])["control"].Bool()) << "given back once the host serves again";
+  for (long long frame = 6; frame <= 10; ++frame) EXPECT_TRUE(run.NativeNames(frame).empty()) << frame;
+  std::vector<long long> cameraFrames;
+  for (const JsonValue* camera : run.Events("camera")) cameraFrames.push_back((*camera)["frame"].Int());
+  EXPECT_EQ(cameraFrames, (std::vector<long long>{4, 5, 6, 7, 8, 9, 10})) << "the menu's camera until it closes";
+  const auto control = run.Natives("SetPlayerControl");
+  ASSERT_FALSE(control.empty());
+  EXPECT_EQ((*control.back())["frame"].Int(), 11);
+  EXPECT_TRUE((*control.back())["args"][1].Bool());
+  EXPECT_FALSE(run.HasEvent("register-mismatch")) << run.traceText;
+}
+
+// The host stops serving in the middle of the frame on which Cancel is pressed, right
+// after the row's sound: the closing cannot reach the host (control, the look), so the
+// menu stays open and closes whole on the first frame served again.
+TEST(CoreScenarios, AClosingTheHostStopsServingPartWayIsMadeWholeOnceItServes) {
+  const std::string scenario = LoadPlugin() + "using-pad 1\nat-site 2\nframes 1\n" + Press(23) + "frames 1\n" +
+                               Press(67) +  // Head: drawable 2 of 2, previewed
+                               Press(65) +  // up from the first row: Cancel
+                               "lookup-fault-after PlayFrontendSound 1\n" + Press(77) + "frames 2\nstate\n" +
+                               "lookup-fault 0\nframes 2\nstate\n";
+  const HostRun run = RunHost(ThisBuild(), scenario, FreshWorkDir("lookup-fault-closing"));
+  ASSERT_TRUE(run.RanToEnd()) << run.traceText;
+  const std::vector<const JsonValue*> states = run.Events("state");
+  ASSERT_EQ(states.size(), 2u);
+  EXPECT_FALSE((*states[0])["control"].Bool());
+  EXPECT_EQ((*states[0])["drawables"][0].Int(), 1) << "the preview, until the closing reaches the host";
+  EXPECT_TRUE((*states[1])["control"].Bool());
+  EXPECT_EQ((*states[1])["drawables"][0].Int(), 0) << "the look from before the menu";
+  EXPECT_EQ(run.CountNative("SetPedPosition"), 1) << "opened once";
+}
+
 // At site n: two frames with the prompt, the wardrobe control pressed, the menu opened
 // on the next frame and run from the one after, then the player walks away.
 TEST(CoreScenarios, EverySiteShowsThePromptAndOpensTheWardrobe) {

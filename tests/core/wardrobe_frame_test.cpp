@@ -15,6 +15,7 @@
 #include "core/wardrobe_frame.h"
 #include "menu/idle_animation.h"
 #include "menu/preview_camera.h"
+#include "menu/preview_view.h"
 #include "menu/wardrobe_menu.h"
 #include "outfits/outfit.h"
 #include "outfits/outfit_files.h"
@@ -306,6 +307,63 @@ TEST_F(WardrobeFrameTest, AKeyHeldElsewhereThroughAPauseActsOnlyOncePressedAgain
   Frame();
   Frame();
   EXPECT_EQ(row + 1, WardrobeMenu.selectedRow) << "pressed again in the game";
+}
+
+// While the host's native lookup faults, no native answers and no site test matches:
+// that is not the player leaving. Those frames change nothing of the open menu, of the
+// control it holds, of the look from before it or of its camera, whether the game
+// moves the player meanwhile or not; the first frame served again settles it: away
+// from every wardrobe the menu closes as Cancel does, still at the site it runs on.
+TEST_F(WardrobeFrameTest, FramesTheHostCannotServeChangeNothingUntilItServesAgain) {
+  for (const bool movedAway : {true, false}) {
+    SCOPED_TRACE(movedAway ? "moved away meanwhile" : "still at the site");
+    ResetPluginState();
+    sim::ResetModel();
+    sim::PutPlayerAtSite(2);
+    sim::Wear(1, 1, 2);
+    sim::SetPad(23, true);
+    Frame();
+    Frame();  // opens; the look at this moment is captured
+    sim::SetPad(23, false);
+    WardrobeMenu.view = PreviewView::Back;
+    Frame();
+    ASSERT_TRUE(WardrobeDriverState.menuOpen);
+    ASSERT_FALSE(sim::Ped().playerControl);
+    ASSERT_TRUE(LatestPreviewCamera().active);
+    sim::Wear(1, 3, 0);  // previewed
+    WardrobeMenu.deleteArmed = true;
+    WardrobeMenu.saveNoticeSeconds = 1.0;
+    const WardrobeMenuRecord menu = WardrobeMenu;
+    const Outfit saved = WardrobeDriverState.savedOutfit;
+    const float heading = sim::Ped().heading;
+
+    sim::SetLookupFault(true);
+    for (int frame = 0; frame < 4; ++frame) {
+      if (frame == 2 && movedAway) sim::SetPlayerPosition({0.0f, 0.0f, 0.0f});
+      EXPECT_TRUE(Frame().empty()) << "no native answered";
+      EXPECT_TRUE(WardrobeDriverState.menuOpen) << frame;
+      EXPECT_FALSE(sim::Ped().playerControl) << "held as the menu holds it";
+      EXPECT_TRUE(PreviewCamera.active) << "the menu's camera";
+      EXPECT_TRUE(LatestPreviewCamera().active);
+    }
+    EXPECT_EQ(WardrobeMenu.view, menu.view);
+    EXPECT_EQ(WardrobeMenu.headingTurn, menu.headingTurn);
+    EXPECT_EQ(WardrobeMenu.selectedRow, menu.selectedRow);
+    EXPECT_TRUE(WardrobeMenu.deleteArmed);
+    EXPECT_EQ(WardrobeMenu.saveNoticeSeconds, menu.saveNoticeSeconds);
+    EXPECT_EQ(0, std::memcmp(&saved, &WardrobeDriverState.savedOutfit, sizeof saved)) << "the look from before";
+    EXPECT_EQ(3u, sim::Ped().components[1].drawable);
+    EXPECT_EQ(heading, sim::Ped().heading);
+
+    sim::SetLookupFault(false);
+    const std::vector<std::string> served = Frame();
+    EXPECT_EQ(!movedAway, WardrobeDriverState.menuOpen);
+    EXPECT_EQ(movedAway, sim::Ped().playerControl);
+    EXPECT_EQ(movedAway ? 1u : 3u, sim::Ped().components[1].drawable);
+    EXPECT_EQ(!movedAway, PreviewCamera.active);
+    EXPECT_EQ(movedAway ? 1 : 0, Count(served, "SetPlayerControl") - Count(served, "PreparePedForMenuFrame"));
+    sim::SetLookupFault(false);
+  }
 }
 
 TEST_F(WardrobeFrameTest, CancelPutsTheOpeningLookBackAndAcceptKeepsThePreview) {

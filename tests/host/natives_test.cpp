@@ -94,6 +94,7 @@ TEST_F(NativesTest, UnknownHashCallsNoHandlerAndReadsZero) {
 }
 
 TEST_F(NativesTest, FaultInsideTheLookupYieldsZeroAndTheProcessGoesOn) {
+  const uint32_t faultsBefore = NativeLookupFaultCount();
   sim::SetLookupFault(true);
   EXPECT_EQ(0u, LookupNative(NativeHash::IsUsingPad));
   EXPECT_EQ(0u, LookupNative(NativeHash::ClearHelpMessage)) << "the guard works more than once";
@@ -101,11 +102,15 @@ TEST_F(NativesTest, FaultInsideTheLookupYieldsZeroAndTheProcessGoesOn) {
   EXPECT_EQ(0, TerminateScriptsNamed("ambwardrobe"));
   sim::SetLookupFault(false);
   EXPECT_EQ(0u, sim::NativeLog().size());
+  EXPECT_EQ(faultsBefore + 4, NativeLookupFaultCount()) << "each caught fault is counted";
 
   // The exception registration chain is intact afterwards: natives work again.
   sim::World().suspended = true;
   EXPECT_TRUE(IsGameplaySuspended());
   EXPECT_EQ(1, sim::CountNativeCalls("IsGameplaySuspended"));
+  // Served lookups and a hash the host does not know are no faults.
+  EXPECT_EQ(0u, LookupNative(0x12345678));
+  EXPECT_EQ(faultsBefore + 4, NativeLookupFaultCount());
 }
 
 void LookUpIsUsingPad(void* answer) { *static_cast<uintptr_t*>(answer) = LookupNative(NativeHash::IsUsingPad); }
@@ -122,7 +127,9 @@ TEST_F(NativesTest, NonContinuableExceptionInsideTheLookupGoesOnToTheHost) {
   sim::SetLookupRaise(false);
 
   sim::SetLookupFault(true);
+  const uint32_t faultsBefore = NativeLookupFaultCount();
   EXPECT_EQ(0u, LookupNative(NativeHash::IsUsingPad)) << "the guard still takes a fault";
+  EXPECT_EQ(faultsBefore + 1, NativeLookupFaultCount());
   sim::SetLookupFault(false);
   sim::World().suspended = true;
   EXPECT_TRUE(IsGameplaySuspended());

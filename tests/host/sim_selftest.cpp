@@ -288,6 +288,28 @@ TEST_F(SimulatedHost, FaultingLookupRaisesAnAccessViolationInsideTheRoutine) {
   EXPECT_EQ(sim::CallFindNativeHandler(0x43F7517D), sim::NativeHandlerFor(0x43F7517D));
 }
 
+// The host stops serving part-way: the nth lookup of one native from now is still
+// answered, every later one faults until the fault is switched off.
+TEST_F(SimulatedHost, LookupFaultAfterTheNthLookupOfANative) {
+  const uintptr_t prompt = sim::NativeHandlerFor(0x43F7517D);
+  const uintptr_t clear = sim::NativeHandlerFor(0x07244253);
+  sim::SetLookupFaultAfter(0x43F7517D, 2);
+  EXPECT_EQ(sim::CallFindNativeHandler(0x43F7517D), prompt);
+  EXPECT_EQ(sim::CallFindNativeHandler(0x07244253), clear) << "another native does not count";
+  EXPECT_FALSE(sim::LookupFault());
+  EXPECT_EQ(sim::CallFindNativeHandler(0x43F7517D), prompt) << "the second is answered";
+  EXPECT_TRUE(sim::LookupFault());
+  faultSeen = FaultSeen();
+  void* handler = AddVectoredExceptionHandler(1, SkipFaultingLookup);
+  const uintptr_t answer = sim::CallFindNativeHandler(0x07244253);
+  RemoveVectoredExceptionHandler(handler);
+  EXPECT_EQ(answer, 0u);
+  EXPECT_EQ(faultSeen.code, static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
+  sim::SetLookupFault(false);
+  EXPECT_EQ(sim::CallFindNativeHandler(0x43F7517D), prompt) << "once only";
+  EXPECT_FALSE(sim::LookupFault());
+}
+
 void CallLookupOfPrompt(void* answer) { *static_cast<uintptr_t*>(answer) = sim::CallFindNativeHandler(0x43F7517D); }
 
 // The raising lookup: its exception cannot be resumed, only unwound to; the host's own

@@ -232,6 +232,36 @@ TEST_F(MenuNaming, PadStepsLettersAndAcceptKeepsTheName) {
   EXPECT_EQ(NameShown(MenuFrame()), std::string(23, 'A') + "[B]");
 }
 
+// The pad's Left never removes the first character: with the cursor on it, a name of
+// two or more characters stays as it is (Left on the second removes the second).
+TEST_F(MenuNaming, PadLeftOnTheFirstCharacterKeepsTheName) {
+  struct Case {
+    const char* name;
+    int32_t cursor;
+    const char* shownAfter;
+  };
+  const Case cases[] = {
+      {"Ol", 0, "[O]l"},
+      {"Old", 0, "[O]ld"},
+      {"Beach Day Twenty Four 24", 0, "[B]each Day Twenty Four 24"},
+      {"Old", 1, "[O]d"},
+  };
+  WardrobeMenu.selectedOutfit = 1;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + " at " + std::to_string(c.cursor));
+    MenuFrame({PadAccept});
+    ASSERT_TRUE(WardrobeMenu.naming);
+    std::snprintf(WardrobeMenu.nameText, sizeof WardrobeMenu.nameText, "%s", c.name);
+    WardrobeMenu.nameCursor = c.cursor;
+    const std::vector<DrawnRow> rows = MenuFrame({PadLeft});
+    EXPECT_EQ(NameShown(rows), c.shownAfter);
+    EXPECT_TRUE(WardrobeMenu.naming);
+    EXPECT_EQ(WardrobeMenu.nameCursor, 0);
+    MenuFrame({PadWardrobe});  // leaves without keeping
+    EXPECT_EQ(ReadTextFile(BaseFile), TwoOutfits);
+  }
+}
+
 // A name of spaces only is no name: keeping it removes the Name key.
 TEST_F(MenuNaming, KeepingSpacesOnlyRemovesTheName) {
   WardrobeMenu.selectedOutfit = 1;

@@ -291,15 +291,51 @@ TEST_F(MenuRows, HighlightWrapsAndMovesAfterTheRowsAreHandled) {
   EXPECT_EQ(WardrobeMenu.selectedRow, 1);
   EXPECT_EQ(sim::Ped().props[0].index, -1);
 
-  // A kept index beyond this frame's rows highlights nothing and starts over at 0.
+  // A kept index beyond this frame's rows starts over at the first row before the
+  // frame draws it: that row is highlighted and prints its help on this frame.
   WardrobeMenu.selectedRow = 20;
   std::vector<DrawnRow> rows = MenuFrame();
-  for (const DrawnRow& row : rows) {
-    EXPECT_NE(row.colour, sim::HostColourEntry(HighlightedEntry)) << row.label;
-    EXPECT_NE(row.colour, sim::HostColourEntry(DisabledHighlightedEntry)) << row.label;
-  }
-  EXPECT_EQ(sim::CountNativeCalls("PrintLiteralMessage"), 0);
+  ASSERT_EQ(rows.size(), 10u);
+  EXPECT_EQ(rows[0].colour, sim::HostColourEntry(HighlightedEntry));
+  EXPECT_EQ(PrintedTexts(), std::vector<std::string>{"~PAD_UP~~PAD_DOWN~ Move~n~~PAD_LEFT~~PAD_RIGHT~ Adjust"});
   EXPECT_EQ(WardrobeMenu.selectedRow, 0);
+}
+
+// The menu opened again on a model with fewer rows than the highlight's index (another
+// character, a clothing mod removed): its very first frame draws the rows from the top
+// with the first one highlighted and its help line, as every later frame does. An index
+// within the rows stays where it is, at the last row too.
+TEST_F(MenuRows, TheFirstFrameOfAMenuWithFewerRowsHighlightsItsFirstRow) {
+  struct Case {
+    int32_t kept;
+    int32_t highlighted;
+  };
+  // Every component single: 9 rows, "Cancel" at 8.
+  const Case cases[] = {{30, 0}, {9, 0}, {8, 8}, {2, 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kept);
+    // A session on a model of 31 rows, closed with the highlight far down: scrolled.
+    SetAllComponents({3, 1});
+    WardrobeMenu.selectedRow = c.kept;
+    MenuFrame();
+    ASSERT_EQ(WardrobeMenu.selectedRow, c.kept);
+    SetAllComponents({1});
+    const std::vector<DrawnRow> rows = MenuFrame();
+    ASSERT_EQ(Labels(rows), Labels(MenuFrame())) << "every row drawn, from the top";
+    ASSERT_EQ(rows.size(), 9u);
+    EXPECT_EQ(rows[0].label, "Hats");
+    EXPECT_FLOAT_EQ(rows[0].y, 0.05f);
+    for (int32_t i = 0; i < 9; ++i) {
+      const bool highlighted = rows[i].colour == sim::HostColourEntry(HighlightedEntry) ||
+                               rows[i].colour == sim::HostColourEntry(DisabledHighlightedEntry);
+      EXPECT_EQ(highlighted, i == c.highlighted) << rows[i].label;
+    }
+    EXPECT_EQ(WardrobeMenu.selectedRow, c.highlighted);
+  }
+  // Its help line on that first frame, from the top row.
+  WardrobeMenu.selectedRow = 30;
+  MenuFrame();
+  EXPECT_EQ(PrintedTexts(), std::vector<std::string>{"~PAD_UP~~PAD_DOWN~ Move~n~~PAD_LEFT~~PAD_RIGHT~ Adjust"});
 }
 
 TEST_F(MenuRows, HelpTextOfTheHighlightedRowForPadAndKeyboard) {

@@ -3,6 +3,7 @@
 // and the save notice runs on menu time.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -11,6 +12,7 @@
 #include "core/frame_callbacks.h"
 #include "core/start_up.h"
 #include "host/code_hooks.h"
+#include "menu/preview_view.h"
 #include "menu_test_support.h"
 #include "outfits/outfit_files.h"
 
@@ -215,34 +217,35 @@ TEST_F(MenuSession, SaveNoticeRunsTwoSecondsOfGameTime) {
   }
 }
 
-TEST_F(MenuSession, SaveNoticeTimeCountsOnlyWhileTheMenuRuns) {
+// A notice runs only while its menu does: closing the menu during it ends it and its
+// lock on the outfit rows, so the next opening neither prints it nor keeps "Save
+// Outfit" disabled.
+TEST_F(MenuSession, ClosingTheMenuEndsTheNoticeAndItsLock) {
   sim::SetFrameTime(0.5f);
   ASSERT_NO_FATAL_FAILURE(OpenWardrobe());
   ASSERT_NO_FATAL_FAILURE(GoToRow("Save Outfit"));
-  const int cancelRow = WardrobeMenu.selectedRow + 5;  // past Name Outfit, Delete Outfit, View and Accept
+  const int saveRow = WardrobeMenu.selectedRow;
+  const int cancelRow = saveRow + 5;  // past Name Outfit, Delete Outfit, View and Accept
   Tap(PadAccept);
   ASSERT_EQ(CountSavedOutfits(), 1);
   WardrobeMenu.selectedRow = cancelRow;
   Tap(PadAccept);
   ASSERT_FALSE(WardrobeDriverState.menuOpen);
-  const double left = WardrobeMenu.saveNoticeSeconds;
-  ASSERT_GT(left, 0.0);
+  EXPECT_EQ(WardrobeMenu.saveNoticeSeconds, 0.0);
 
   sim::ClearNativeLog();
   sim::RunFrames(10);
-  EXPECT_EQ(WardrobeMenu.saveNoticeSeconds, left);
   for (const std::string& text : PrintedTexts()) EXPECT_NE(text, "Outfit Saved");
 
   ASSERT_NO_FATAL_FAILURE(OpenWardrobe());  // its last frame is the first menu frame
-  int frames = PrintedTexts().empty() || PrintedTexts().back() != "Outfit Saved" ? 0 : 1;
-  for (int frame = 0; frame < 10; ++frame) {
-    sim::ClearNativeLog();
-    sim::RunFrame();
-    if (PrintedTexts().empty() || PrintedTexts().back() != "Outfit Saved") break;
-    ++frames;
-  }
-  EXPECT_EQ(frames, static_cast<int>(left / 0.5 + 0.999));
-  EXPECT_LE(WardrobeMenu.saveNoticeSeconds, 0.0);
+  for (const std::string& text : PrintedTexts()) EXPECT_NE(text, "Outfit Saved");
+  WardrobeMenu.selectedRow = saveRow;
+  sim::RunFrame();
+  const DrawnRow* save = FindRow(DrawnRows(), "Save Outfit");
+  ASSERT_NE(save, nullptr);
+  EXPECT_EQ(save->colour, sim::HostColourEntry(HighlightedEntry)) << "enabled";
+  Tap(PadAccept);
+  EXPECT_EQ(CountSavedOutfits(), 2);
 }
 
 // The base game's outfit file in the test's working directory, holding exactly text.
@@ -380,6 +383,161 @@ TEST_F(MenuSession, AnOutfitThatFitsEndsTheNoticeOfOneThatDidNot) {
   sim::RunFrame();
   EXPECT_NE(sim::PrintedMessage(), "Outfit Partly Applied");
   for (const std::string& text : PrintedTexts()) EXPECT_NE(text, "Outfit Partly Applied");
+}
+
+// Every way the menu closes ends what its session armed, and the next opening starts
+// afresh: an armed "Delete Outfit" asks again, a notice is gone with its lock, the name
+// is not being edited, and the View is at Front with the player facing the site's
+// heading (after a session that ended at "Back").
+TEST_F(MenuSession, EveryClosingEndsWhatTheSessionArmedAndTheViewOpensAtFront) {
+  enum class Armed { Delete, Naming, Notice, Nothing };
+  enum class Closing { Accept, Cancel, MovedAway };
+  struct Case {
+    const char* name;
+    Armed armed;
+    Closing closing;
+  };
+  const Case cases[] = {
+      {"Delete armed, moved away", Armed::Delete, Closing::MovedAway},
+      {"naming, moved away", Armed::Naming, Closing::MovedAway},
+      {"notice running, moved away", Armed::Notice, Closing::MovedAway},
+      {"notice running, Accept", Armed::Notice, Closing::Accept},
+      {"notice running, Cancel", Armed::Notice, Closing::Cancel},
+      {"at Back, Accept", Armed::Nothing, Closing::Accept},
+  };
+  const std::string file = "[Outfit0]\r\nDrawable1=1\r\nName=Beach\r\n[Outfit1]\r\nDrawable1=2\r\n";
+  const float siteHeading = WardrobeSites[2].heading;
+  sim::SetFrameTime(0.05f);  // the notice outlasts the way to Accept or Cancel
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(WriteTextFile("WardrobeOutfits.ini", file));
+    LoadOutfits();
+    sim::PutPlayerAtSite(2);
+    ASSERT_NO_FATAL_FAILURE(OpenWardrobe());
+    ASSERT_NO_FATAL_FAILURE(GoToRow("View"));
+    Tap(PadRight);
+    Tap(PadRight);
+    ASSERT_EQ(WardrobeMenu.view, PreviewView::Back);
+    switch (c.armed) {
+      case Armed::Delete:
+        ASSERT_NO_FATAL_FAILURE(GoToRow("Delete Outfit"));
+        Tap(PadAccept);
+        ASSERT_TRUE(WardrobeMenu.deleteArmed);
+        break;
+      case Armed::Naming:
+        ASSERT_NO_FATAL_FAILURE(GoToRow("Name Outfit"));
+        Tap(PadAccept);
+        Tap(PadUp);
+        ASSERT_TRUE(WardrobeMenu.naming);
+        break;
+      case Armed::Notice:
+        ASSERT_NO_FATAL_FAILURE(GoToRow("Save Outfit"));
+        Tap(PadAccept);
+        ASSERT_GT(WardrobeMenu.saveNoticeSeconds, 0.0);
+        break;
+      case Armed::Nothing: break;
+    }
+    const std::string before = ReadTextFile("WardrobeOutfits.ini");
+    switch (c.closing) {
+      case Closing::Accept:
+      case Closing::Cancel:
+        ASSERT_NO_FATAL_FAILURE(GoToRow(c.closing == Closing::Accept ? "Accept" : "Cancel"));
+        if (c.armed == Armed::Notice) ASSERT_GT(WardrobeMenu.saveNoticeSeconds, 0.0) << "still running";
+        Tap(PadAccept);
+        break;
+      case Closing::MovedAway:
+        ASSERT_EQ(sim::Ped().heading, std::fmod(siteHeading + 180.0f, 360.0f)) << "turned round";
+        sim::SetPlayerPosition({0.0f, 0.0f, 0.0f});
+        sim::RunFrame();
+        break;
+    }
+    ASSERT_FALSE(WardrobeDriverState.menuOpen);
+    EXPECT_FALSE(WardrobeMenu.deleteArmed);
+    EXPECT_FALSE(WardrobeMenu.naming);
+    EXPECT_LE(WardrobeMenu.saveNoticeSeconds, 0.0);
+    EXPECT_EQ(WardrobeMenu.view, PreviewView::Front);
+    EXPECT_EQ(sim::Ped().heading, siteHeading) << "the turn taken back";
+
+    // Opened again at the same wardrobe, with the highlight where it was.
+    sim::PutPlayerAtSite(2);
+    sim::ClearNativeLog();
+    ASSERT_NO_FATAL_FAILURE(OpenWardrobe());
+    const std::vector<DrawnRow> rows = DrawnRows();
+    ASSERT_NE(FindRow(rows, "View"), nullptr);
+    EXPECT_EQ(FindRow(rows, "View")->value, "Front");
+    EXPECT_EQ(sim::Ped().heading, siteHeading);
+    EXPECT_NE(FindRow(rows, "Save Outfit")->colour, sim::HostColourEntry(DisabledEntry)) << "no lock";
+    for (const std::string& text : PrintedTexts()) EXPECT_EQ(text.find("Outfit Saved"), std::string::npos);
+    EXPECT_EQ(FindRow(rows, "Name Outfit")->value, "Beach") << "not being edited";
+    if (c.armed == Armed::Delete) {
+      Tap(PadAccept);  // one Accept on "Delete Outfit" only asks
+      EXPECT_EQ(ReadTextFile("WardrobeOutfits.ini"), before);
+      EXPECT_EQ(CountSavedOutfits(), 2);
+      EXPECT_TRUE(WardrobeMenu.deleteArmed);
+    }
+    ASSERT_NO_FATAL_FAILURE(GoToRow("Cancel"));
+    Tap(PadAccept);
+    ASSERT_FALSE(WardrobeDriverState.menuOpen);
+  }
+}
+
+// An outfit whose prop index is not one of the three an anchor offers (a hand edit,
+// another tool) never asks the host for it: that anchor keeps what the player wears,
+// the rest goes on, and the notice says so. The three it offers, and no prop, fit.
+TEST_F(MenuSession, APropTheAnchorDoesNotOfferKeepsWhatIsWorn) {
+  struct Case {
+    const char* props;  // the outfit's prop keys
+    int32_t hat, glasses;
+    bool whole;
+  };
+  const Case cases[] = {
+      {"Prop0=7\r\nProp1=2\r\n", 1, 2, false},
+      {"Prop0=3\r\nProp1=-1\r\n", 1, -1, false},
+      {"Prop0=2\r\nProp1=2147483647\r\n", 2, 0, false},
+      {"Prop0=2\r\nProp1=-1\r\n", 2, -1, true},
+  };
+  sim::SetFrameTime(0.1f);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.props);
+    sim::PutProp(0, 1, 0);
+    sim::PutProp(1, 0, 0);
+    const std::string file = std::string("[Outfit0]\r\nDrawable1=1\r\n") + c.props;
+    ASSERT_TRUE(WriteTextFile("WardrobeOutfits.ini", file));
+    LoadOutfits();
+    ASSERT_NO_FATAL_FAILURE(OpenWardrobe());
+    ASSERT_NO_FATAL_FAILURE(GoToRow("Outfit"));
+    sim::ClearNativeLog();
+    Tap(PadAccept);
+    EXPECT_EQ(sim::Ped().components[1].drawable, 1u) << "the rest goes on";
+    EXPECT_EQ(sim::Ped().props[0].index, c.hat);
+    EXPECT_EQ(sim::Ped().props[1].index, c.glasses);
+    for (const sim::NativeCall& set : sim::NativeCallsNamed("SetPedPropWithTexture")) {
+      EXPECT_LT(set.IntArg(2), 3) << "anchor " << set.IntArg(1);
+    }
+    EXPECT_EQ(sim::PrintedMessage() == "Outfit Partly Applied", !c.whole) << sim::PrintedMessage();
+    EXPECT_EQ(ReadTextFile("WardrobeOutfits.ini"), file);
+    ASSERT_NO_FATAL_FAILURE(GoToRow("Accept"));
+    Tap(PadAccept);
+    ASSERT_FALSE(WardrobeDriverState.menuOpen);
+  }
+}
+
+// The game itself may put a prop past the menu's three on the player (an anchor of the
+// model that has more). It was the host's own report when the menu opened, so Cancel
+// puts it back.
+TEST_F(MenuSession, CancelPutsBackAPropTheGameGaveBeyondTheMenusThree) {
+  sim::SetPropCount(0, 6);
+  sim::PutProp(0, 5, 1);
+  sim::RunFrame();
+  ASSERT_NO_FATAL_FAILURE(OpenWardrobe());
+  ASSERT_NO_FATAL_FAILURE(GoToRow("Hats"));
+  Tap(PadRight);
+  ASSERT_EQ(sim::Ped().props[0].index, -1);
+  ASSERT_NO_FATAL_FAILURE(GoToRow("Cancel"));
+  Tap(PadAccept);
+  ASSERT_FALSE(WardrobeDriverState.menuOpen);
+  EXPECT_EQ(sim::Ped().props[0].index, 5);
+  EXPECT_EQ(sim::Ped().props[0].texture, 1);
 }
 
 }  // namespace

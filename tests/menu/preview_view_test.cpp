@@ -200,8 +200,8 @@ TEST_F(PreviewViews, IdleAnimationsPlayInEveryView) {
   }
 }
 
-// Accept or Cancel in a turned view turns the player back to the site's heading on the
-// same frame; at Front nothing more is asked than before.
+// Accept or Cancel in a turned view: the closing the driver makes on the same frame
+// turns the player back to the site's heading; at Front nothing more is asked.
 TEST_F(PreviewViews, ClosingTurnsThePlayerBackToTheSite) {
   struct Case {
     PreviewView view;
@@ -225,6 +225,8 @@ TEST_F(PreviewViews, ClosingTurnsThePlayerBackToTheSite) {
     Press({PadAccept});
     ViewFrame(site);
     EXPECT_TRUE(testCase.cancel ? WardrobeMenu.cancelRequested : WardrobeMenu.acceptRequested);
+    EndWardrobeMenuSession(WardrobeSites[site].heading);
+    EXPECT_EQ(WardrobeMenu.view, PreviewView::Front);
     EXPECT_EQ(sim::CountNativeCalls("SetPedHeading"), testCase.headingCalls);
     EXPECT_EQ(LastHeadingAsked(), WardrobeSites[site].heading);
     EXPECT_EQ(sim::Ped().heading, WardrobeSites[site].heading);

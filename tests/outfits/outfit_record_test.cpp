@@ -197,6 +197,46 @@ TEST_F(OutfitRecord, ApplyLeavesAComponentTheModelLacksAsItIs) {
   }
 }
 
+// A prop index past the three an anchor offers is not asked of the host: that anchor
+// keeps what the player wears, and Apply says the outfit went on only in part. Every
+// other anchor and every component goes on.
+TEST_F(OutfitRecord, ApplyLeavesAnAnchorWhosePropIsNotOfferedAsItIs) {
+  struct Case {
+    const char* what;
+    int anchor;
+    int32_t prop;
+    bool fits;
+  };
+  const Case cases[] = {
+      {"the last prop offered", 0, 2, true},
+      {"the first past them", 0, 3, false},
+      {"a hand edit's 7", 1, 7, false},
+      {"the largest index", 10, INT32_MAX, false},
+      {"below -1: no prop, as -1 is", 1, -5, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    sim::ResetModel();
+    sim::PutProp(c.anchor, 1, 1);
+    Outfit outfit;  // prop 0 texture 0 elsewhere
+    outfit.drawable[1] = 1;
+    outfit.prop[c.anchor] = c.prop;
+    outfit.propTexture[c.anchor] = 0;
+    sim::ClearNativeLog();
+
+    EXPECT_EQ(outfit.Apply(), c.fits);
+    const int32_t expected = c.fits ? (c.prop < 0 ? -1 : c.prop) : 1;
+    EXPECT_EQ(sim::Ped().props[c.anchor].index, expected);
+    EXPECT_EQ(sim::CountNativeCalls("SetPedPropWithTexture") + sim::CountNativeCalls("ClearPedProp"), c.fits ? 11 : 10);
+    for (const sim::NativeCall& set : sim::NativeCallsNamed("SetPedPropWithTexture")) {
+      EXPECT_TRUE(c.fits || set.IntArg(1) != c.anchor) << "anchor " << set.IntArg(1);
+    }
+    EXPECT_EQ(sim::Ped().components[1].drawable, 1u) << "every component goes on";
+    EXPECT_EQ(sim::Ped().props[c.anchor == 0 ? 1 : 0].index, 0) << "and every other anchor";
+    EXPECT_EQ(outfit.prop[c.anchor], c.prop) << "the record is unchanged";
+  }
+}
+
 TEST_F(OutfitRecord, ApplyPutsACapturedLookBack) {
   DressThePlayer();
   Outfit captured;
@@ -208,7 +248,13 @@ TEST_F(OutfitRecord, ApplyPutsACapturedLookBack) {
   ASSERT_EQ(sim::Ped().components[1].drawable, 0u);
   ASSERT_EQ(sim::Ped().props[2].index, 0);
 
-  captured.Apply();
+  // Props 5 and 3 lie past the three the menu offers: as a file's values they are not
+  // asked for, as the host's own report they are.
+  EXPECT_FALSE(captured.Apply());
+  EXPECT_EQ(sim::Ped().props[0].index, 0);
+  EXPECT_EQ(sim::Ped().props[7].index, 0);
+  plain.Apply();
+  EXPECT_TRUE(captured.Apply(PropSource::Host));
   for (int i = 0; i < ComponentCount; ++i) {
     EXPECT_EQ(sim::Ped().components[i].drawable, before.components[i].drawable) << i;
     EXPECT_EQ(sim::Ped().components[i].texture, before.components[i].texture) << i;

@@ -95,6 +95,10 @@ void SetLookupRaise(bool raise);
 // next one): an exception at a chosen point of the plug-in's frame, such as inside one
 // native call of many. A hash of 0 (or n = 0) cancels it.
 void SetLookupRaiseOn(uint32_t hash, uint32_t nth);
+// Answers the nth lookup of hash from now on (n = 1: the next one) and then sets the
+// lookup fault (SetLookupFault(true)): the host stops serving natives in the middle of
+// the plug-in's frame. A hash of 0 (or n = 0) cancels it.
+void SetLookupFaultAfter(uint32_t hash, uint32_t nth);
 // Lookups answered so far, and the unknown hashes asked for (emptied by
 // ClearUnknownHashLookups, e.g. between the many calls of a benchmark).
 uint32_t LookupCount();
