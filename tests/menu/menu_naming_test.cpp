@@ -305,13 +305,16 @@ TEST_F(MenuNaming, EachWayOfLeavingKeepsNothing) {
         break;
       case LeavingTheSite:
         WardrobeDriverState.menuOpen = true;
+        WardrobeDriverState.currentSite = &WardrobeSites[0];
         sim::SetPlayerPosition({0.0f, 0.0f, 0.0f});
         WardrobeFrame();
         break;
-      case MenuClosed:
-        WardrobeDriverState.menuOpen = false;
+      case MenuClosed:  // by Cancel, on the frame the rows run
+        WardrobeDriverState.menuOpen = true;
+        WardrobeMenu.cancelRequested = true;
         sim::PutPlayerAtSite(0);
         WardrobeFrame();
+        EXPECT_FALSE(WardrobeDriverState.menuOpen);
         break;
     }
     EXPECT_FALSE(WardrobeMenu.naming);

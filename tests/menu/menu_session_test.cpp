@@ -442,7 +442,9 @@ TEST_F(MenuSession, EveryClosingEndsWhatTheSessionArmedAndTheViewOpensAtFront) {
       case Closing::Accept:
       case Closing::Cancel:
         ASSERT_NO_FATAL_FAILURE(GoToRow(c.closing == Closing::Accept ? "Accept" : "Cancel"));
-        if (c.armed == Armed::Notice) ASSERT_GT(WardrobeMenu.saveNoticeSeconds, 0.0) << "still running";
+        if (c.armed == Armed::Notice) {
+          ASSERT_GT(WardrobeMenu.saveNoticeSeconds, 0.0) << "still running";
+        }
         Tap(PadAccept);
         break;
       case Closing::MovedAway:
