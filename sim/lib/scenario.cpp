@@ -426,19 +426,13 @@ bool ProbeTargetCommand(const CommandCall& call, std::string* error) {
   return true;
 }
 
-bool LookupRaiseOnCommand(const CommandCall& call, std::string* error) {
+// NATIVE N: what the lookup does at the N-th lookup of that native from now on.
+template <void (*SetAtNthLookup)(uint32_t hash, uint32_t nth)>
+bool NthLookupCommand(const CommandCall& call, std::string* error) {
   long long nth = 0;
   const uint32_t hash = NativeHashOf(call.words[1]);
   if (hash == 0 || !ParseInt(call.words[2], &nth) || nth < 1) return Usage(call, error);
-  SetLookupRaiseOn(hash, static_cast<uint32_t>(nth));
-  return true;
-}
-
-bool LookupFaultAfterCommand(const CommandCall& call, std::string* error) {
-  long long nth = 0;
-  const uint32_t hash = NativeHashOf(call.words[1]);
-  if (hash == 0 || !ParseInt(call.words[2], &nth) || nth < 1) return Usage(call, error);
-  SetLookupFaultAfter(hash, static_cast<uint32_t>(nth));
+  SetAtNthLookup(hash, static_cast<uint32_t>(nth));
   return true;
 }
 
@@ -542,8 +536,8 @@ const ScenarioCommand commands[] = {
     {"camera", 1, 1, "camera 0|1", SwitchCommand<SetCameraPresent>},
     {"lookup-fault", 1, 1, "lookup-fault 0|1", SwitchCommand<SetLookupFault>},
     {"lookup-raise", 1, 1, "lookup-raise 0|1", SwitchCommand<SetLookupRaise>},
-    {"lookup-raise-on", 2, 2, "lookup-raise-on NATIVE N", LookupRaiseOnCommand},
-    {"lookup-fault-after", 2, 2, "lookup-fault-after NATIVE N", LookupFaultAfterCommand},
+    {"lookup-raise-on", 2, 2, "lookup-raise-on NATIVE N", NthLookupCommand<SetLookupRaiseOn>},
+    {"lookup-fault-after", 2, 2, "lookup-fault-after NATIVE N", NthLookupCommand<SetLookupFaultAfter>},
     {"probe-target", 1, 1, "probe-target ADDRESS", ProbeTargetCommand},
     {"tamper-site", 2, 2, "tamper-site 0..7 nops|jmp|unmapped|data|none", TamperSiteCommand},
     {"env", 1, AnyCount, "env NAME [VALUE]", EnvCommand},
