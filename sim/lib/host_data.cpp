@@ -72,6 +72,7 @@ void ResetHostData() {
   std::memset(keyHeld, 0, sizeof keyHeld);
   gameInFront = true;
   SetKeyboardLayout(KeyboardLayout::Us);
+  SetPendingDeadKey(0);
   SetFrameTime(1.0f / 30.0f);
   ResetHostCamera();
 }

@@ -50,6 +50,15 @@ UINT WINAPI SimMapVirtualKeyExW(UINT code, UINT type, HKL handle) {
   return MapVirtualKeyOn(layout, code, type);
 }
 
+// The same for ToUnicodeEx: the scan code only says whether the key is up (its top
+// bit), which the plug-in never asks about.
+int WINAPI SimToUnicodeEx(UINT virtualKey, UINT, const BYTE* keyState, LPWSTR buffer, int size, UINT flags,
+                          HKL handle) {
+  KeyboardLayout layout;
+  if (!LayoutOfHandle(handle, &layout)) return 0;
+  return TranslateKey(layout, virtualKey, keyState, buffer, size, flags);
+}
+
 int WINAPI SimMessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT style) {
   MessageBoxRecord record{text ? text : "", caption ? caption : "", style};
   messageBoxes.push_back(record);
@@ -112,6 +121,7 @@ const Replacement replacements[] = {
     {"user32.dll", "GetKeyboardLayout", reinterpret_cast<void*>(&SimGetKeyboardLayout)},
     {"user32.dll", "MapVirtualKeyW", reinterpret_cast<void*>(&SimMapVirtualKeyW)},
     {"user32.dll", "MapVirtualKeyExW", reinterpret_cast<void*>(&SimMapVirtualKeyExW)},
+    {"user32.dll", "ToUnicodeEx", reinterpret_cast<void*>(&SimToUnicodeEx)},
     {"user32.dll", "MessageBoxA", reinterpret_cast<void*>(&SimMessageBoxA)},
     {"user32.dll", "GetForegroundWindow", reinterpret_cast<void*>(&SimGetForegroundWindow)},
     {"user32.dll", "GetWindowThreadProcessId", reinterpret_cast<void*>(&SimGetWindowThreadProcessId)},
