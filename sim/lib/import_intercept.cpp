@@ -90,6 +90,21 @@ BOOL WINAPI SimFlushInstructionCache(HANDLE process, LPCVOID address, SIZE_T siz
   return real(process, address, size);
 }
 
+DWORD writeFileError = 0;
+
+// A disk that refuses writes (full, or gone): WriteFile fails with the error set.
+BOOL WINAPI SimWriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+  if (writeFileError != 0) {
+    if (written != nullptr) *written = 0;
+    SetLastError(writeFileError);
+    return FALSE;
+  }
+  using WriteFunction = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+  auto real = reinterpret_cast<WriteFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "WriteFile")));
+  return real(file, bytes, size, written, overlapped);
+}
+
 uint32_t protectionChanges = 0;
 
 BOOL WINAPI SimVirtualProtect(LPVOID address, SIZE_T size, DWORD protection, PDWORD old) {
@@ -129,6 +144,7 @@ const Replacement replacements[] = {
     {"kernel32.dll", "FlushInstructionCache", reinterpret_cast<void*>(&SimFlushInstructionCache)},
     {"kernel32.dll", "OutputDebugStringA", reinterpret_cast<void*>(&SimOutputDebugStringA)},
     {"kernel32.dll", "VirtualProtect", reinterpret_cast<void*>(&SimVirtualProtect)},
+    {"kernel32.dll", "WriteFile", reinterpret_cast<void*>(&SimWriteFile)},
 };
 constexpr int replacementCount = sizeof replacements / sizeof replacements[0];
 
@@ -183,5 +199,6 @@ void ClearMessageBoxes() { messageBoxes.clear(); }
 void SetTerminateHandler(TerminateHandler handler) { terminateHandler = handler; }
 const std::vector<unsigned>& TerminateRequests() { return terminateRequests; }
 uint32_t ProtectionChanges() { return protectionChanges; }
+void SetWriteFileError(unsigned long error) { writeFileError = error; }
 
 }  // namespace sim

@@ -88,11 +88,12 @@ void FollowKeyboardLayout() {
   std::memcpy(before, MenuKeys.ownKeys, sizeof before);
   KeyRefusal refusals[MenuActionCount];
   const int count = ResolveOwnKeys(refusals);
-  for (int i = 0; i < count; ++i) {
-    LogLine("Wardrobe.ini line %lu refused on keyboard layout %08X: %s", static_cast<unsigned long>(refusals[i].line),
-            static_cast<unsigned>(layout), KeyRefusalText(refusals[i]).c_str());
-  }
+  // The same keys in force: the same refusals as logged before.
   if (std::memcmp(before, MenuKeys.ownKeys, sizeof before) != 0) {
+    for (int i = 0; i < count; ++i) {
+      LogLine("Wardrobe.ini line %lu refused on keyboard layout %08X: %s", static_cast<unsigned long>(refusals[i].line),
+              static_cast<unsigned>(layout), KeyRefusalText(refusals[i]).c_str());
+    }
     LogLine("Keys on keyboard layout %08X: %s", static_cast<unsigned>(layout), KeysInForceText().c_str());
   }
   NameKeysInHelp();

@@ -379,29 +379,23 @@ TEST_F(Settings, RepeatTimesFromTheFileAreTheTimesAHeldDirectionSteps) {
 }
 
 // The log line leaves the caller's last Windows error as it was, even when the log
-// cannot be written (another program holds a lock on it).
+// cannot be written (the disk is full).
 TEST_F(Settings, ALogLineKeepsTheLastErrorEvenWhenTheLogCannotBeWritten) {
   LogLine("first");
   const std::string before = ReadTextFile(directory + "/Wardrobe.log");
-  const std::string path = WindowsPath(directory + "/Wardrobe.log");
-  HANDLE other = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(other, INVALID_HANDLE_VALUE);
-  OVERLAPPED whole{};
-  ASSERT_TRUE(LockFileEx(other, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 0xFFFFFFFF, 0, &whole));
+  sim::SetWriteFileError(ERROR_DISK_FULL);
   for (DWORD error : {DWORD{ERROR_SUCCESS}, DWORD{ERROR_FILE_NOT_FOUND}, DWORD{0x12345678}}) {
     SetLastError(error);
-    LogLine("refused by the lock");
+    LogLine("refused by the disk");
     EXPECT_EQ(GetLastError(), error);
   }
-  EXPECT_TRUE(UnlockFileEx(other, 0, 0xFFFFFFFF, 0, &whole));
-  CloseHandle(other);
-  EXPECT_EQ(ReadTextFile(directory + "/Wardrobe.log"), before) << "the lock kept the lines out";
-  // Written as ever once the lock is gone.
+  sim::SetWriteFileError(0);
+  EXPECT_EQ(ReadTextFile(directory + "/Wardrobe.log"), before) << "the disk kept the lines out";
+  // Written as ever once the disk takes them.
   SetLastError(ERROR_ACCESS_DENIED);
-  LogLine("after the lock");
+  LogLine("after the disk");
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-  EXPECT_TRUE(Contains(ReadTextFile(directory + "/Wardrobe.log"), "after the lock"));
+  EXPECT_TRUE(Contains(ReadTextFile(directory + "/Wardrobe.log"), "after the disk"));
 }
 
 }  // namespace

@@ -95,7 +95,7 @@ TEST_F(MenuNaming, KeyboardTypesANameAndEnterKeepsIt) {
   std::vector<DrawnRow> rows = KeyFrame({});
   EXPECT_EQ(NameShown(rows), "-");
   EXPECT_EQ(rows[NameRowIndex].colour, sim::HostColourEntry(HighlightedEntry));
-  EXPECT_EQ(PrintedTexts(), std::vector<std::string>{"~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Name"});
+  EXPECT_EQ(PrintedTexts(), std::vector<std::string>{"[W]/[S] Move~n~[E] Name"});
 
   rows = KeyFrame({'E'});
   EXPECT_TRUE(WardrobeMenu.naming);
