@@ -8,6 +8,7 @@
 #include "sim/host_image.h"
 #include "sim/host_layout.h"
 #include "sim/host_state.h"
+#include "sim/imports.h"
 #include "sim/keyboard_layout.h"
 #include "sim/ped_model.h"
 #include "sim/world_model.h"
@@ -72,6 +73,8 @@ void ResetHostData() {
   std::memset(keyHeld, 0, sizeof keyHeld);
   gameInFront = true;
   SetKeyboardLayout(KeyboardLayout::Us);
+  SetPendingDeadKey(0);
+  SetWriteFileError(0);
   SetFrameTime(1.0f / 30.0f);
   ResetHostCamera();
 }

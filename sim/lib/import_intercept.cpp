@@ -50,6 +50,15 @@ UINT WINAPI SimMapVirtualKeyExW(UINT code, UINT type, HKL handle) {
   return MapVirtualKeyOn(layout, code, type);
 }
 
+// The same for ToUnicodeEx: the scan code only says whether the key is up (its top
+// bit), which the plug-in never asks about.
+int WINAPI SimToUnicodeEx(UINT virtualKey, UINT, const BYTE* keyState, LPWSTR buffer, int size, UINT flags,
+                          HKL handle) {
+  KeyboardLayout layout;
+  if (!LayoutOfHandle(handle, &layout)) return 0;
+  return TranslateKey(layout, virtualKey, keyState, buffer, size, flags);
+}
+
 int WINAPI SimMessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT style) {
   MessageBoxRecord record{text ? text : "", caption ? caption : "", style};
   messageBoxes.push_back(record);
@@ -79,6 +88,21 @@ BOOL WINAPI SimFlushInstructionCache(HANDLE process, LPCVOID address, SIZE_T siz
   auto real = reinterpret_cast<FlushFunction>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "FlushInstructionCache")));
   return real(process, address, size);
+}
+
+DWORD writeFileError = 0;
+
+// A disk that refuses writes (full, or gone): WriteFile fails with the error set.
+BOOL WINAPI SimWriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+  if (writeFileError != 0) {
+    if (written != nullptr) *written = 0;
+    SetLastError(writeFileError);
+    return FALSE;
+  }
+  using WriteFunction = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+  auto real = reinterpret_cast<WriteFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "WriteFile")));
+  return real(file, bytes, size, written, overlapped);
 }
 
 uint32_t protectionChanges = 0;
@@ -112,6 +136,7 @@ const Replacement replacements[] = {
     {"user32.dll", "GetKeyboardLayout", reinterpret_cast<void*>(&SimGetKeyboardLayout)},
     {"user32.dll", "MapVirtualKeyW", reinterpret_cast<void*>(&SimMapVirtualKeyW)},
     {"user32.dll", "MapVirtualKeyExW", reinterpret_cast<void*>(&SimMapVirtualKeyExW)},
+    {"user32.dll", "ToUnicodeEx", reinterpret_cast<void*>(&SimToUnicodeEx)},
     {"user32.dll", "MessageBoxA", reinterpret_cast<void*>(&SimMessageBoxA)},
     {"user32.dll", "GetForegroundWindow", reinterpret_cast<void*>(&SimGetForegroundWindow)},
     {"user32.dll", "GetWindowThreadProcessId", reinterpret_cast<void*>(&SimGetWindowThreadProcessId)},
@@ -119,6 +144,7 @@ const Replacement replacements[] = {
     {"kernel32.dll", "FlushInstructionCache", reinterpret_cast<void*>(&SimFlushInstructionCache)},
     {"kernel32.dll", "OutputDebugStringA", reinterpret_cast<void*>(&SimOutputDebugStringA)},
     {"kernel32.dll", "VirtualProtect", reinterpret_cast<void*>(&SimVirtualProtect)},
+    {"kernel32.dll", "WriteFile", reinterpret_cast<void*>(&SimWriteFile)},
 };
 constexpr int replacementCount = sizeof replacements / sizeof replacements[0];
 
@@ -173,5 +199,6 @@ void ClearMessageBoxes() { messageBoxes.clear(); }
 void SetTerminateHandler(TerminateHandler handler) { terminateHandler = handler; }
 const std::vector<unsigned>& TerminateRequests() { return terminateRequests; }
 uint32_t ProtectionChanges() { return protectionChanges; }
+void SetWriteFileError(unsigned long error) { writeFileError = error; }
 
 }  // namespace sim

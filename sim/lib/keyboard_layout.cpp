@@ -102,7 +102,68 @@ constexpr KeyPosition positions[] = {
     {0x51, VK_NUMPAD3, VK_NUMPAD3},
     {0x52, VK_NUMPAD0, VK_NUMPAD0},
     {0x53, VK_DECIMAL, VK_DECIMAL},
+    {0x4A, VK_SUBTRACT, VK_SUBTRACT},
+    {0x4E, VK_ADD, VK_ADD},
+    {0x37, VK_MULTIPLY, VK_MULTIPLY},
 };
+
+// What the keys that are not letters type, by position: unshifted and with Shift, on
+// each layout; 0: nothing. The French layout's dead keys are marked apart.
+struct KeyCharacters {
+  uint8_t scanCode;
+  wchar_t us, usShift, french, frenchShift;
+};
+constexpr KeyCharacters characters[] = {
+    {0x02, L'1', L'!', L'&', L'1'},
+    {0x03, L'2', L'@', L'\u00E9', L'2'},
+    {0x04, L'3', L'#', L'"', L'3'},
+    {0x05, L'4', L'$', L'\'', L'4'},
+    {0x06, L'5', L'%', L'(', L'5'},
+    {0x07, L'6', L'^', L'-', L'6'},
+    {0x08, L'7', L'&', L'\u00E8', L'7'},
+    {0x09, L'8', L'*', L'_', L'8'},
+    {0x0A, L'9', L'(', L'\u00E7', L'9'},
+    {0x0B, L'0', L')', L'\u00E0', L'0'},
+    {0x0C, L'-', L'_', L')', L'\u00B0'},
+    {0x0D, L'=', L'+', L'=', L'+'},
+    {0x1A, L'[', L'{', L'^', L'\u00A8'},
+    {0x1B, L']', L'}', L'$', L'\u00A3'},
+    {0x27, L';', L':', 0, 0},
+    {0x28, L'\'', L'"', L'\u00F9', L'%'},
+    {0x29, L'`', L'~', L'\u00B2', 0},
+    {0x2B, L'\\', L'|', L'*', L'\u00B5'},
+    {0x32, 0, 0, L',', L'?'},
+    {0x33, L',', L'<', L';', L'.'},
+    {0x34, L'.', L'>', L':', L'/'},
+    {0x35, L'/', L'?', L'!', L'\u00A7'},
+    {0x56, L'\\', L'|', L'<', L'>'},
+    {0x39, L' ', L' ', L' ', L' '},
+    {0x1C, L'\r', L'\r', L'\r', L'\r'},
+    {0x0E, L'\b', L'\b', L'\b', L'\b'},
+    {0x0F, L'\t', L'\t', L'\t', L'\t'},
+    {0x01, 0x1B, 0x1B, 0x1B, 0x1B},
+    {0x4A, L'-', L'-', L'-', L'-'},
+    {0x4E, L'+', L'+', L'+', L'+'},
+    {0x37, L'*', L'*', L'*', L'*'},
+    {0x53, L'.', L'.', L'.', L'.'},
+};
+// The French layout's ^ key: a dead key, circumflex, with Shift diaeresis.
+constexpr uint8_t frenchDeadKeyScanCode = 0x1A;
+
+// A dead key joined with a vowel: the accented letter; 0 when they do not join.
+wchar_t Joined(wchar_t deadKey, wchar_t c) {
+  constexpr const wchar_t* plain = L"aeiouAEIOU";
+  constexpr const wchar_t* circumflex = L"\u00E2\u00EA\u00EE\u00F4\u00FB\u00C2\u00CA\u00CE\u00D4\u00DB";
+  constexpr const wchar_t* diaeresis = L"\u00E4\u00EB\u00EF\u00F6\u00FC\u00C4\u00CB\u00CF\u00D6\u00DC";
+  for (int i = 0; plain[i] != 0; ++i) {
+    if (plain[i] != c) continue;
+    if (deadKey == L'^') return circumflex[i];
+    if (deadKey == L'\u00A8') return diaeresis[i];
+  }
+  return 0;
+}
+
+wchar_t pendingDeadKey = 0;
 
 // Virtual keys of the editing block and arrows, which map back to the keypad's scan
 // codes (MAPVK_VK_TO_VSC gives no 0xE0 prefix).
@@ -172,5 +233,51 @@ uint32_t MapVirtualKeyOn(KeyboardLayout layout, uint32_t code, uint32_t type) {
     default: return 0;
   }
 }
+
+int TranslateKey(KeyboardLayout layout, uint32_t virtualKey, const BYTE* keyState, wchar_t* buffer, int size,
+                 uint32_t flags) {
+  const bool shift = keyState != nullptr && (keyState[VK_SHIFT] & 0x80) != 0;
+  const bool capsLock = keyState != nullptr && (keyState[VK_CAPITAL] & 0x01) != 0;
+  const bool keepState = (flags & 0x4) != 0;
+  wchar_t c = 0;
+  bool dead = false;
+  if (virtualKey >= VK_NUMPAD0 && virtualKey <= VK_NUMPAD9) {
+    c = static_cast<wchar_t>(L'0' + virtualKey - VK_NUMPAD0);
+  } else if (virtualKey >= 'A' && virtualKey <= 'Z') {
+    c = static_cast<wchar_t>((shift != capsLock ? 'A' : 'a') + virtualKey - 'A');
+  } else {
+    const uint32_t scanCode = ScanCodeOfVirtualKey(layout, virtualKey);
+    for (const KeyCharacters& key : characters) {
+      if (key.scanCode != scanCode || scanCode == 0) continue;
+      const bool french = layout == KeyboardLayout::French;
+      c = french ? (shift ? key.frenchShift : key.french) : (shift ? key.usShift : key.us);
+      dead = french && scanCode == frenchDeadKeyScanCode;
+    }
+  }
+  if (c == 0 || size <= 0) return 0;
+  if (dead) {
+    buffer[0] = c;
+    if (!keepState) pendingDeadKey = c;
+    return -1;
+  }
+  const wchar_t deadKey = pendingDeadKey;
+  if (!keepState) pendingDeadKey = 0;
+  if (deadKey == 0) {
+    buffer[0] = c;
+    return 1;
+  }
+  const wchar_t joined = c == L' ' ? deadKey : Joined(deadKey, c);
+  if (joined != 0) {
+    buffer[0] = joined;
+    return 1;
+  }
+  buffer[0] = deadKey;
+  if (size < 2) return 1;
+  buffer[1] = c;
+  return 2;
+}
+
+wchar_t PendingDeadKey() { return pendingDeadKey; }
+void SetPendingDeadKey(wchar_t deadKey) { pendingDeadKey = deadKey; }
 
 }  // namespace sim

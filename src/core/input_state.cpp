@@ -11,15 +11,20 @@ InputRecord InputState;
 
 namespace {
 
+// The thread of the window in front when it is one of the game's own, that is, belongs
+// to this process; 0 otherwise (also with no window in front, as while switching).
+DWORD GameWindowThread() {
+  HWND window = GetForegroundWindow();
+  if (window == nullptr) return 0;
+  DWORD processId = 0;
+  const DWORD thread = GetWindowThreadProcessId(window, &processId);
+  return processId == GetCurrentProcessId() ? thread : 0;
+}
+
 // GetAsyncKeyState reports the keyboard whatever window has the focus: keys typed into
 // a chat window or a browser would drive the menu. They count only while the window in
-// front is one of the game's own, that is, belongs to this process.
-bool GameWindowInFront() {
-  HWND window = GetForegroundWindow();
-  if (window == nullptr) return false;  // no window in front, as while switching
-  DWORD processId = 0;
-  return GetWindowThreadProcessId(window, &processId) != 0 && processId == GetCurrentProcessId();
-}
+// front is one of the game's own.
+bool GameWindowInFront() { return GameWindowThread() != 0; }
 
 }  // namespace
 
@@ -45,6 +50,12 @@ void SampleInput() {
 
 void NoteInputWhilePaused() {
   if (!GameWindowInFront()) InputState.keysElsewhere = true;
+  DisarmMenuRepeats();
+}
+
+uintptr_t GameWindowLayout() {
+  const DWORD thread = GameWindowThread();
+  return thread != 0 ? reinterpret_cast<uintptr_t>(GetKeyboardLayout(thread)) : 0;
 }
 
 bool IsKeyJustPressed(int32_t key) {

@@ -3,6 +3,7 @@
 // and a held direction stepping again and again.
 #pragma once
 #include <cstdint>
+#include <string>
 
 enum MenuAction : int { MenuUp, MenuDown, MenuLeft, MenuRight, MenuAccept, MenuActionCount };
 
@@ -22,11 +23,27 @@ struct RepeatTimer {
   double elapsed;
   double threshold;
   bool due;  // the latest sampling found a step due: the next frame acts on it
+  // The menu saw this hold begin: it went down while the menu was open and the game in
+  // front. A key already down when the menu opened, held through another program or a
+  // pause, or made a menu key by a layout switch never steps until pressed again.
+  bool armed;
+};
+
+// A key of the player's own that another action keeps by its position (it has no key
+// of its own in the file): the line giving it is refused on the layout in force.
+struct KeyRefusal {
+  int action;
+  int holder;
+  uint8_t key;
+  uint32_t line;
 };
 
 struct MenuKeysRecord {
-  // Keys the player named for an action (virtual keys, 0 ends the list); an action
-  // without any uses its key position.
+  // Keys Wardrobe.ini names for an action (virtual keys, 0 ends the list) and its line
+  // (0: none); ownKeys, those in force on the layout: an action without any uses its
+  // key position.
+  uint8_t fileKeys[MenuActionCount][MaxKeysPerAction];
+  uint32_t fileKeyLines[MenuActionCount];
   uint8_t ownKeys[MenuActionCount][MaxKeysPerAction];
   // The virtual keys at DefaultKeyPositions on `layout`, the layout they were looked
   // up for (0: not yet).
@@ -37,6 +54,8 @@ struct MenuKeysRecord {
   double repeatInterval;
   RepeatTimer padRepeat[RepeatingActionCount];
   RepeatTimer keyRepeat[RepeatingActionCount];
+  // Backspace while a name is typed repeats as a held direction does.
+  RepeatTimer eraseRepeat;
 };
 extern MenuKeysRecord MenuKeys;
 
@@ -47,6 +66,21 @@ bool HasOwnKeys(int action);
 int32_t MenuActionControl(int action);
 // "up", "down", "left", "right", "accept".
 const char* MenuActionName(int action);
+
+// Puts the file's keys in force on the layout, refusing each one another action keeps
+// by its position there (until none is left); an action so refused keeps its position.
+// Fills refusals (up to MenuActionCount) and returns their count.
+int ResolveOwnKeys(KeyRefusal* refusals);
+// Why a refusal, for the log: "Up: the key S is Down's by its place on the keyboard
+// ...".
+std::string KeyRefusalText(const KeyRefusal& refusal);
+// The keys in force, for the log ("Up = Up; Down = the key at the place of S; ...").
+std::string KeysInForceText();
+// The help texts name the keys in force, the first of each action.
+void NameKeysInHelp();
+
+// A paused frame: no hold seen before it steps again after it.
+void DisarmMenuRepeats();
 
 // Part of SampleInput, after the keys were read: the key positions looked up again
 // when the layout of the game's window changed, and the repeat timers moved on by the
@@ -60,3 +94,5 @@ bool IsMenuDownPressed();
 bool IsMenuLeftPressed();
 bool IsMenuRightPressed();
 bool IsMenuAcceptPressed();
+// Backspace pressed, or held while a name is typed and due to erase again.
+bool IsNameErasePressed();

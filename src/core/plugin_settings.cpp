@@ -10,14 +10,20 @@
 #include "core/menu_keys.h"
 #include "host/module_paths.h"
 #include "host/plugin_log.h"
-#include "menu/own_key_names.h"
 #include "outfits/ascii_whitespace.h"
 #include "outfits/ini_document.h"
 
 namespace {
 
 constexpr const char* actionSettings[MenuActionCount] = {"Up", "Down", "Left", "Right", "Accept"};
-constexpr const char* positionNames[MenuActionCount] = {"W", "S", "A", "D", "E"};
+// A huge broken file must not crowd out the log's later lines (keys, outfits, layout,
+// failed saves): refused lines past these are only counted.
+constexpr int refusalsLogged = 20;
+int refusals = 0;
+
+void LogRefusal(unsigned long number, const std::string& why) {
+  if (++refusals <= refusalsLogged) LogLine("Wardrobe.ini line %lu refused: %s", number, why.c_str());
+}
 
 std::string_view Trimmed(std::string_view text) {
   while (!text.empty() && IsAsciiWhitespace(text.front())) text.remove_prefix(1);
@@ -92,31 +98,13 @@ bool ReadKeys(std::string_view text, uint8_t (&keys)[MaxKeysPerAction], std::str
   }
 }
 
-std::string KeysText(int action) {
-  if (!HasOwnKeys(action)) return std::string("the key at the place of ") + positionNames[action];
-  std::string text;
-  for (uint8_t key : MenuKeys.ownKeys[action]) {
-    if (key == 0) break;
-    if (!text.empty()) text += ", ";
-    text += NameOfVirtualKey(key);
-  }
-  return text;
-}
-
-struct KeyLine {
-  std::size_t number;
-  bool set;
-};
-
 // [Keys] and [Menu] lines, in the order of the file; a later line for the same setting
 // replaces an earlier one, as the INI reader does.
 void ApplyLines(const std::vector<IniDocument::LineRecord>& lines) {
-  KeyLine keyLines[MenuActionCount] = {};
   for (const IniDocument::LineRecord& line : lines) {
     const unsigned long number = static_cast<unsigned long>(line.number);
     if (line.dropped) {
-      LogLine("Wardrobe.ini line %lu refused: not a setting (a setting is a line Name=Value under [Keys] or [Menu])",
-              number);
+      LogRefusal(number, "not a setting (a setting is a line Name=Value under [Keys] or [Menu])");
       continue;
     }
     const std::string_view section = Trimmed(line.section);
@@ -127,9 +115,10 @@ void ApplyLines(const std::vector<IniDocument::LineRecord>& lines) {
       const int action = ActionOfSetting(key);
       uint8_t keys[MaxKeysPerAction];
       std::string why;
+      const std::string stays = std::string(actionSettings[action]) +
+                                (MenuKeys.fileKeyLines[action] != 0 ? " stays as set before" : " stays at its default");
       if (!ReadKeys(value, keys, &why)) {
-        LogLine("Wardrobe.ini line %lu refused: %s: %s; %s stays %s", number, actionSettings[action], why.c_str(),
-                actionSettings[action], keyLines[action].set ? "as set before" : "at its default");
+        LogRefusal(number, std::string(actionSettings[action]) + ": " + why + "; " + stays);
         continue;
       }
       // A key that belongs to another action already: this line is refused.
@@ -138,7 +127,7 @@ void ApplyLines(const std::vector<IniDocument::LineRecord>& lines) {
       for (int other = 0; other < MenuActionCount && owner < 0; ++other) {
         if (other == action) continue;
         for (uint8_t mine : keys) {
-          for (uint8_t theirs : MenuKeys.ownKeys[other]) {
+          for (uint8_t theirs : MenuKeys.fileKeys[other]) {
             if (mine != 0 && mine == theirs) {
               owner = other;
               taken = mine;
@@ -147,33 +136,72 @@ void ApplyLines(const std::vector<IniDocument::LineRecord>& lines) {
         }
       }
       if (owner >= 0) {
-        LogLine("Wardrobe.ini line %lu refused: %s: the key %s is %s's already (line %lu); %s stays %s", number,
-                actionSettings[action], NameOfVirtualKey(taken).c_str(), actionSettings[owner],
-                static_cast<unsigned long>(keyLines[owner].number), actionSettings[action],
-                keyLines[action].set ? "as set before" : "at its default");
+        LogRefusal(number, std::string(actionSettings[action]) + ": the key " + NameOfVirtualKey(taken) + " is " +
+                               actionSettings[owner] + "'s already (line " +
+                               std::to_string(MenuKeys.fileKeyLines[owner]) + "); " + stays);
         continue;
       }
-      std::memcpy(MenuKeys.ownKeys[action], keys, sizeof keys);
-      keyLines[action] = KeyLine{line.number, true};
+      std::memcpy(MenuKeys.fileKeys[action], keys, sizeof keys);
+      MenuKeys.fileKeyLines[action] = static_cast<uint32_t>(line.number);
     } else if (SameName(section, "Menu") && (SameName(key, "RepeatDelay") || SameName(key, "RepeatInterval"))) {
       const bool delay = SameName(key, "RepeatDelay");
       const double low = delay ? 0.0 : MinRepeatInterval;
       const double high = delay ? MaxRepeatDelay : MaxRepeatInterval;
       double seconds = 0.0;
       if (!ReadSeconds(value, &seconds) || seconds < low || seconds > high) {
-        LogLine("Wardrobe.ini line %lu refused: %s: \"%s\" is not a number of seconds from %g to %g; it stays %g",
-                number, delay ? "RepeatDelay" : "RepeatInterval", std::string(value).c_str(), low, high,
-                delay ? MenuKeys.repeatDelay : MenuKeys.repeatInterval);
+        char why[256];
+        std::snprintf(why, sizeof why, "%s: \"%.64s\" is not a number of seconds from %g to %g; it stays %g",
+                      delay ? "RepeatDelay" : "RepeatInterval", std::string(value).c_str(), low, high,
+                      delay ? MenuKeys.repeatDelay : MenuKeys.repeatInterval);
+        LogRefusal(number, why);
         continue;
       }
       (delay ? MenuKeys.repeatDelay : MenuKeys.repeatInterval) = seconds;
     } else {
-      LogLine(
-          "Wardrobe.ini line %lu refused: unknown setting \"%s\" in [%s] (known: [Keys] Up, Down, Left, Right, "
-          "Accept; [Menu] RepeatDelay, RepeatInterval)",
-          number, name.c_str(), std::string(section).c_str());
+      LogRefusal(number, "unknown setting \"" + name + "\" in [" + std::string(section) +
+                             "] (known: [Keys] Up, Down, Left, Right, Accept; [Menu] RepeatDelay, RepeatInterval)");
     }
   }
+}
+
+// UTF-16 (Notepad's "Unicode", little-endian, or big-endian) after its byte-order mark,
+// as UTF-8; text unchanged without that mark. The INI reader takes UTF-8, with or
+// without its own mark.
+std::string AsUtf8(const std::string& text) {
+  const bool little = text.size() >= 2 && text[0] == '\xFF' && text[1] == '\xFE';
+  const bool big = text.size() >= 2 && text[0] == '\xFE' && text[1] == '\xFF';
+  if (!little && !big) return text;
+  std::string utf8;
+  const auto unit = [&](std::size_t at) {
+    const unsigned first = static_cast<unsigned char>(text[at]);
+    const unsigned second = static_cast<unsigned char>(text[at + 1]);
+    return little ? first | second << 8 : first << 8 | second;
+  };
+  for (std::size_t at = 2; at + 1 < text.size(); at += 2) {
+    unsigned code = unit(at);
+    if (code >= 0xD800 && code < 0xDC00 && at + 3 < text.size() && unit(at + 2) >= 0xDC00 && unit(at + 2) < 0xE000) {
+      code = 0x10000 + ((code - 0xD800) << 10) + (unit(at + 2) - 0xDC00);
+      at += 2;
+    } else if (code >= 0xD800 && code < 0xE000) {
+      code = 0xFFFD;  // half a pair: the replacement character
+    }
+    if (code < 0x80) {
+      utf8 += static_cast<char>(code);
+    } else if (code < 0x800) {
+      utf8 += static_cast<char>(0xC0 | code >> 6);
+      utf8 += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+      utf8 += static_cast<char>(0xE0 | code >> 12);
+      utf8 += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+      utf8 += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+      utf8 += static_cast<char>(0xF0 | code >> 18);
+      utf8 += static_cast<char>(0x80 | (code >> 12 & 0x3F));
+      utf8 += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+      utf8 += static_cast<char>(0x80 | (code & 0x3F));
+    }
+  }
+  return utf8;
 }
 
 // Reads the whole file; false when there is none or it cannot be read (why says so).
@@ -197,6 +225,7 @@ bool ReadSettingsText(const std::wstring& path, std::string* text, std::string* 
 void LoadSettings(const std::wstring& path) {
   try {
     ResetMenuKeys();
+    refusals = 0;
     const std::string shownPath = Utf8(path);
     std::string text;
     std::string why;
@@ -204,31 +233,29 @@ void LoadSettings(const std::wstring& path) {
       LogLine("Settings: %s", shownPath.c_str());
       IniDocument document(std::string(), false);
       document.KeepLineRecords();
-      document.ParseText(text);
+      document.ParseText(AsUtf8(text));
       ApplyLines(document.LineRecords());
     } else if (why.empty()) {
       LogLine("Settings: no file %s: the defaults are in force", shownPath.c_str());
     } else {
       LogLine("Settings: %s: %s; the defaults are in force", shownPath.c_str(), why.c_str());
     }
-    LogLine("Keys: Up = %s; Down = %s; Left = %s; Right = %s; Accept = %s", KeysText(MenuUp).c_str(),
-            KeysText(MenuDown).c_str(), KeysText(MenuLeft).c_str(), KeysText(MenuRight).c_str(),
-            KeysText(MenuAccept).c_str());
+    // A key another action keeps by its place is refused here on the US layout, and
+    // again on the layout of the game's window once it is known.
+    KeyRefusal positionRefusals[MenuActionCount];
+    const int positionCount = ResolveOwnKeys(positionRefusals);
+    for (int i = 0; i < positionCount; ++i) LogRefusal(positionRefusals[i].line, KeyRefusalText(positionRefusals[i]));
+    if (refusals > refusalsLogged) {
+      LogLine("Wardrobe.ini: %d more lines refused (not logged one by one)", refusals - refusalsLogged);
+    }
+    LogLine("Keys: %s", KeysInForceText().c_str());
     if (MenuKeys.repeatDelay > 0.0) {
       LogLine("A held direction steps again after %g s, then every %g s (RepeatDelay, RepeatInterval)",
               MenuKeys.repeatDelay, MenuKeys.repeatInterval);
     } else {
       LogLine("A held direction does not step again (RepeatDelay = 0)");
     }
-    // The help texts name the player's own keys (the first of each action).
-    std::string names[MenuActionCount];
-    const char* shown[MenuActionCount] = {};
-    for (int action = 0; action < MenuActionCount; ++action) {
-      if (!HasOwnKeys(action)) continue;
-      names[action] = NameOfVirtualKey(MenuKeys.ownKeys[action][0]);
-      shown[action] = names[action].c_str();
-    }
-    NameOwnKeys(shown);
+    NameKeysInHelp();
   } catch (...) {
     ResetMenuKeys();
   }

@@ -3,6 +3,7 @@
 #include "core/companion_check.h"
 #include "core/input_state.h"
 #include "core/menu_keys.h"
+#include "core/typed_text.h"
 #include "host/host_locations.h"
 #include "host/native_lookup.h"
 #include "host/natives.h"
@@ -21,9 +22,9 @@ const WardrobeSite WardrobeSites[8] = {
 
 WardrobeDriverRecord WardrobeDriverState;
 
-const MenuControls PlayerMenuControls = {IsMenuUpPressed,    IsMenuDownPressed,   IsMenuLeftPressed,
-                                         IsMenuRightPressed, IsMenuAcceptPressed, IsKeyJustPressed,
-                                         IsKeyDown,          IsControlJustPressed};
+const MenuControls PlayerMenuControls = {
+    IsMenuUpPressed,  IsMenuDownPressed, IsMenuLeftPressed,    IsMenuRightPressed, IsMenuAcceptPressed,
+    IsKeyJustPressed, IsKeyDown,         IsControlJustPressed, IsNameErasePressed, CharactersOfKey};
 
 namespace {
 

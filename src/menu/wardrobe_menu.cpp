@@ -53,15 +53,8 @@ constexpr int32_t padAccept = 77;
 constexpr int32_t padWardrobe = 23;
 constexpr int32_t keyBackspace = 0x08;
 constexpr int32_t keyEnter = 0x0D;
-constexpr int32_t keyShift = 0x10;
-constexpr int32_t keySpace = 0x20;
 constexpr int32_t keyArrowUp = 0x26;
 constexpr int32_t keyArrowDown = 0x28;
-constexpr int32_t keyNumpad0 = 0x60;
-constexpr int32_t keyNumpadMinus = 0x6D;
-constexpr int32_t keyLeftShift = 0xA0;
-constexpr int32_t keyRightShift = 0xA1;
-constexpr int32_t keyMinus = 0xBD;
 constexpr const char* partlyAppliedNotice = "Outfit Partly Applied";
 
 struct HelpTexts {
@@ -313,7 +306,9 @@ void AddNameCharacter(char c) {
   menu.nameCursor = length;
 }
 
-// Keyboard: typed characters go to the end of the name. True when editing ended.
+// Keyboard: typed characters go to the end of the name, each key typing what the
+// player's layout gives it with Shift as held; what a name may not hold is dropped.
+// True when editing ended.
 bool TypeName(const MenuControls& controls) {
   WardrobeMenuRecord& menu = WardrobeMenu;
   if (controls.keyPressed(keyEnter)) {
@@ -324,21 +319,20 @@ bool TypeName(const MenuControls& controls) {
     menu.naming = false;
     return true;
   }
-  if (controls.keyPressed(keyBackspace) && NameLength() > 0) {
+  if (controls.erase() && NameLength() > 0) {
     menu.nameText[NameLength() - 1] = '\0';
     if (menu.nameCursor >= NameLength()) menu.nameCursor = NameLength() - 1;
   }
-  const bool shift = controls.keyDown(keyShift) || controls.keyDown(keyLeftShift) || controls.keyDown(keyRightShift);
-  for (int32_t letter = 0; letter < 26; ++letter) {
-    if (controls.keyPressed('A' + letter)) AddNameCharacter(static_cast<char>((shift ? 'A' : 'a') + letter));
-  }
-  for (int32_t digit = 0; digit < 10; ++digit) {
-    if (controls.keyPressed('0' + digit) || controls.keyPressed(keyNumpad0 + digit)) {
-      AddNameCharacter(static_cast<char>('0' + digit));
+  for (int32_t key = 1; key <= 254; ++key) {
+    if (key == keyBackspace || !controls.keyPressed(key)) continue;
+    wchar_t typed[4];
+    const int count = controls.characters(key, typed, 4);
+    for (int i = 0; i < count; ++i) {
+      if (typed[i] > 0 && typed[i] < 0x80 && IsOutfitNameCharacter(static_cast<char>(typed[i]))) {
+        AddNameCharacter(static_cast<char>(typed[i]));
+      }
     }
   }
-  if (controls.keyPressed(keySpace)) AddNameCharacter(' ');
-  if (controls.keyPressed(keyMinus) || controls.keyPressed(keyNumpadMinus)) AddNameCharacter('-');
   return false;
 }
 

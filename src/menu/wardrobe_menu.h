@@ -18,6 +18,11 @@ struct MenuControls {
   bool (*keyPressed)(int32_t key);
   bool (*keyDown)(int32_t key);
   bool (*controlPressed)(int32_t control);
+  // Backspace pressed, or held and due to erase again; the characters a key just
+  // pressed types on the player's keyboard layout with Shift as held (UTF-16, up to
+  // capacity; 0 for none).
+  bool (*erase)();
+  int (*characters)(int32_t key, wchar_t* characters, int capacity);
 };
 
 struct WardrobeMenuRecord {

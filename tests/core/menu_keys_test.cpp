@@ -6,6 +6,7 @@
 
 #include "core/input_state.h"
 #include "core/menu_keys.h"
+#include "core/wardrobe_frame.h"
 #include "sim/sim.h"
 
 namespace {
@@ -17,10 +18,13 @@ class MenuKeysTest : public ::testing::Test {
     sim::InterceptImports(GetModuleHandleW(nullptr));
     sim::ResetModel();
     ResetMenuKeys();
+    // A held direction repeats only for the open menu.
+    WardrobeDriverState.menuOpen = true;
     SampleInput();
     SampleInput();
   }
   void TearDown() override {
+    WardrobeDriverState.menuOpen = false;
     sim::ResetModel();
     ResetMenuKeys();
   }
@@ -172,6 +176,98 @@ TEST_F(MenuKeysTest, HeldDirectionStepsAgainInGameTime) {
   MenuKeys.repeatDelay = 0.0;
   EXPECT_EQ(StepsWhileHeld(true, 31, IsMenuRightPressed, 67, 'D'), 1);
   EXPECT_EQ(StepsWhileHeld(false, 31, IsMenuRightPressed, 67, 'D'), 1);
+}
+
+void HoldDown(bool pad, int key) {
+  if (pad)
+    sim::SetPad(64, true);
+  else
+    sim::SetKey(key, true);
+}
+
+// A held direction repeats only once the open menu saw it go down with the game in
+// front. Held when the menu opens, through another program, through a pause, or made a
+// menu key by a layout switch, it never steps until released and pressed again; then it
+// repeats as ever. On the pad and the keyboard.
+TEST_F(MenuKeysTest, OnlyAPressTheOpenMenuSawRepeats) {
+  struct Case {
+    const char* name;
+    bool keyboardOnly;
+    // Starts holding Down (pad control 64, or the key at the place of S; Z for the
+    // layout case) in its own way; the menu is open and the game in front after it.
+    void (*hold)(bool pad);
+  };
+  const Case cases[] = {
+      {"held when the menu opens", false,
+       [](bool pad) {
+         WardrobeDriverState.menuOpen = false;
+         HoldDown(pad, 'S');
+         SampleInput();
+         SampleInput();
+         WardrobeDriverState.menuOpen = true;
+       }},
+      {"pressed in another program", false,
+       [](bool pad) {
+         sim::SetGameInFront(false);
+         HoldDown(pad, 'S');
+         SampleInput();
+         SampleInput();
+         sim::SetGameInFront(true);
+       }},
+      {"pressed in the menu, then another program in front", false,
+       [](bool pad) {
+         HoldDown(pad, 'S');
+         SampleInput();
+         sim::SetGameInFront(false);
+         SampleInput();
+         sim::SetGameInFront(true);
+       }},
+      {"pressed in the menu, then a pause", false,
+       [](bool pad) {
+         HoldDown(pad, 'S');
+         SampleInput();
+         NoteInputWhilePaused();
+       }},
+      {"Z held, then the French layout makes it Up", true,
+       [](bool) {
+         sim::SetKeyboardLayout(sim::KeyboardLayout::Us);
+         sim::SetKey('Z', true);
+         SampleInput();
+         sim::SetKeyboardLayout(sim::KeyboardLayout::French);
+       }},
+  };
+  sim::SetFrameTime(1.0f / 30.0f);
+  for (const Case& c : cases) {
+    for (bool pad : {true, false}) {
+      if (pad && c.keyboardOnly) continue;
+      SCOPED_TRACE(std::string(c.name) + (pad ? " (pad)" : " (keyboard)"));
+      sim::SetUsingPad(pad);
+      sim::ReleaseAllInput();
+      sim::SetKeyboardLayout(sim::KeyboardLayout::Us);
+      SampleInput();
+      SampleInput();
+      c.hold(pad);
+      bool (*pressed)() = c.keyboardOnly ? IsMenuUpPressed : IsMenuDownPressed;
+      int steps = 0;
+      for (int i = 0; i < 31; ++i) {
+        SampleInput();
+        if (pressed()) ++steps;
+      }
+      EXPECT_EQ(steps, 0) << "a second of holding";
+      // Released and pressed again in the open menu: it steps and repeats.
+      const int key = c.keyboardOnly ? 'Z' : 'S';
+      sim::ReleaseAllInput();
+      SampleInput();
+      HoldDown(pad, key);
+      steps = 0;
+      for (int i = 0; i < 31; ++i) {
+        SampleInput();
+        if (pressed()) ++steps;
+      }
+      EXPECT_EQ(steps, 8) << "pressed again";
+    }
+  }
+  sim::SetKeyboardLayout(sim::KeyboardLayout::Us);
 }
 
 }  // namespace

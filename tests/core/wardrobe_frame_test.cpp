@@ -369,6 +369,33 @@ TEST_F(WardrobeFrameTest, FramesTheHostCannotServeChangeNothingUntilItServesAgai
   }
 }
 
+// Walking up with W and D held and opening the menu: the held keys step nothing for two
+// seconds (no row moves, no value changes) until pressed again.
+TEST_F(WardrobeFrameTest, KeysHeldWhileWalkingInNeverStepTheMenu) {
+  sim::SetUsingPad(false);
+  sim::SetKey('W', true);
+  sim::SetKey('D', true);
+  sim::PutPlayerAtSite(1);
+  Frame();
+  Frame();
+  sim::SetPad(23, true);
+  Frame();
+  Frame();  // opens
+  ASSERT_TRUE(WardrobeDriverState.menuOpen);
+  const int32_t row = WardrobeMenu.selectedRow;
+  int changes = 0;
+  for (int i = 0; i < 60; ++i) {
+    const std::vector<std::string> names = Frame();
+    changes += Count(names, "SetPedComponent") + Count(names, "SetPedProp") + Count(names, "ClearPedProp");
+  }
+  EXPECT_EQ(row, WardrobeMenu.selectedRow);
+  EXPECT_EQ(changes, 0);
+
+  sim::SetKey('S', true);  // a press the menu sees steps and repeats
+  for (int i = 0; i < 16; ++i) Frame();
+  EXPECT_GT(WardrobeMenu.selectedRow, row + 1);
+}
+
 TEST_F(WardrobeFrameTest, CancelPutsTheOpeningLookBackAndAcceptKeepsThePreview) {
   sim::PutPlayerAtSite(1);
   sim::Wear(1, 1, 2);

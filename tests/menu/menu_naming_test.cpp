@@ -22,6 +22,9 @@ constexpr int NameRowIndex = 4;
 
 constexpr int KeyBackspace = 0x08, KeyEnter = 0x0D, KeyShift = 0x10, KeySpace = 0x20;
 constexpr int KeyArrowUp = 0x26, KeyArrowDown = 0x28, KeyNumpad2 = 0x62, KeyMinus = 0xBD;
+constexpr int KeyLeftShift = 0xA0, KeyRightShift = 0xA1, KeyNumpadMinus = 0x6D;
+constexpr int KeyOem1 = 0xBA, KeyOemComma = 0xBC, KeyOemPeriod = 0xBE, KeyOem4 = 0xDB, KeyOem6 = 0xDD, KeyOem7 = 0xDE,
+              KeyOem8 = 0xDF;
 
 constexpr const char* KeyboardNamingHelp =
     "Type the name (Shift: capitals)~n~Backspace: remove letter~n~Enter: keep name~n~Arrow Up or Down: leave "
@@ -92,7 +95,7 @@ TEST_F(MenuNaming, KeyboardTypesANameAndEnterKeepsIt) {
   std::vector<DrawnRow> rows = KeyFrame({});
   EXPECT_EQ(NameShown(rows), "-");
   EXPECT_EQ(rows[NameRowIndex].colour, sim::HostColourEntry(HighlightedEntry));
-  EXPECT_EQ(PrintedTexts(), std::vector<std::string>{"~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Name"});
+  EXPECT_EQ(PrintedTexts(), std::vector<std::string>{"[W]/[S] Move~n~[E] Name"});
 
   rows = KeyFrame({'E'});
   EXPECT_TRUE(WardrobeMenu.naming);
@@ -106,8 +109,8 @@ TEST_F(MenuNaming, KeyboardTypesANameAndEnterKeepsIt) {
   EXPECT_EQ(NameShown(KeyFrame({KeyNumpad2})), "Beach Day12_");
   EXPECT_EQ(NameShown(KeyFrame({KeyMinus})), "Beach Day12-_");
   EXPECT_EQ(NameShown(KeyFrame({KeyBackspace})), "Beach Day12_");
-  // Keys of characters a name may not hold type nothing: ~ = [ ] ; ' / Tab.
-  EXPECT_EQ(NameShown(KeyFrame({0xC0, 0xBB, 0xDB, 0xDD, 0xBA, 0xDE, 0xBF, 0x09})), "Beach Day12_");
+  // Keys of characters a name may not hold type nothing: ` = [ ] ; / \ Tab.
+  EXPECT_EQ(NameShown(KeyFrame({0xC0, 0xBB, 0xDB, 0xDD, 0xBA, 0xBF, 0xDC, 0x09})), "Beach Day12_");
 
   rows = KeyFrame({KeyEnter});
   EXPECT_FALSE(WardrobeMenu.naming);
@@ -407,6 +410,124 @@ TEST_F(MenuNaming, AHandEditedNameIsShownCutToTheScreen) {
   WardrobeMenu = WardrobeMenuRecord();
   ASSERT_TRUE(SaveCurrentOutfit());
   EXPECT_NE(ReadTextFile(BaseFile).find("Name=" + raw + "\r\n"), std::string::npos);
+}
+
+// Each key types what the game window's layout gives it with Shift as held, and the
+// name keeps what a name may hold: on a US keyboard Shift+9 is "(", on a French one the
+// unshifted digit row types & ' ( - _ (and é è ç à, which a name drops) and Shift
+// gives the digits.
+TEST_F(MenuNaming, KeysTypeWhatThePlayersLayoutGivesThem) {
+  using sim::KeyboardLayout;
+  struct Case {
+    KeyboardLayout layout;
+    int shift;  // the Shift key held, or 0
+    int key;
+    const char* typed;
+  };
+  const Case cases[] = {
+      {KeyboardLayout::Us, KeyShift, '9', "("},
+      {KeyboardLayout::Us, KeyShift, '1', "!"},
+      {KeyboardLayout::Us, KeyLeftShift, '0', ")"},
+      {KeyboardLayout::Us, KeyRightShift, '7', "&"},
+      {KeyboardLayout::Us, 0, '9', "9"},
+      {KeyboardLayout::Us, KeyShift, '2', ""},  // @
+      {KeyboardLayout::Us, KeyShift, KeyMinus, "_"},
+      {KeyboardLayout::Us, 0, KeyOemPeriod, "."},
+      {KeyboardLayout::Us, 0, KeyOem7, "'"},
+      {KeyboardLayout::Us, KeyShift, KeyOem7, ""},  // "
+      {KeyboardLayout::Us, KeyShift, KeyOem1, ""},  // :
+      {KeyboardLayout::Us, 0, 'Q', "q"},
+      {KeyboardLayout::Us, KeyShift, 'Q', "Q"},
+      {KeyboardLayout::Us, KeyShift, KeyNumpad2, "2"},
+      {KeyboardLayout::Us, 0, KeyNumpadMinus, "-"},
+      {KeyboardLayout::Us, 0, KeySpace, " "},
+      {KeyboardLayout::French, 0, '1', "&"},
+      {KeyboardLayout::French, 0, '2', ""},  // é
+      {KeyboardLayout::French, 0, '3', ""},  // "
+      {KeyboardLayout::French, 0, '4', "'"},
+      {KeyboardLayout::French, 0, '5', "("},
+      {KeyboardLayout::French, 0, '6', "-"},
+      {KeyboardLayout::French, 0, '7', ""},  // è
+      {KeyboardLayout::French, 0, '8', "_"},
+      {KeyboardLayout::French, 0, '9', ""},  // ç
+      {KeyboardLayout::French, 0, '0', ""},  // à
+      {KeyboardLayout::French, KeyShift, '1', "1"},
+      {KeyboardLayout::French, KeyShift, '9', "9"},
+      {KeyboardLayout::French, KeyLeftShift, '0', "0"},
+      {KeyboardLayout::French, 0, KeyOem4, ")"},
+      {KeyboardLayout::French, 0, KeyOem8, "!"},
+      {KeyboardLayout::French, KeyShift, KeyOemPeriod, "."},
+      {KeyboardLayout::French, 0, KeyOemComma, ""},  // ,
+      {KeyboardLayout::French, 0, 'A', "a"},
+      {KeyboardLayout::French, KeyShift, 'W', "W"},
+      {KeyboardLayout::French, 0, KeyNumpad2, "2"},
+  };
+  sim::SetUsingPad(false);
+  WardrobeMenu.selectedOutfit = 0;
+  KeyFrame({'E'});
+  ASSERT_TRUE(WardrobeMenu.naming);
+  for (const Case& c : cases) {
+    sim::SetKeyboardLayout(c.layout);
+    WardrobeMenu.nameText[0] = '\0';
+    const std::string shown = NameShown(c.shift != 0 ? KeyFrame({c.key}, {c.shift}) : KeyFrame({c.key}));
+    EXPECT_EQ(shown, std::string(c.typed) + "_") << (c.layout == KeyboardLayout::French ? "French" : "US")
+                                                 << (c.shift != 0 ? " Shift+" : " ") << "0x" << std::hex << c.key;
+  }
+  EXPECT_TRUE(WardrobeMenu.naming);
+}
+
+// A dead key (^ on a French keyboard) types nothing, and the translation leaves the
+// game's own keyboard state alone: no accent waits for the game's next character, and
+// one the game holds is still there after a key typed into the name.
+TEST_F(MenuNaming, ADeadKeyTypesNothingAndLeavesTheGamesKeyboardAlone) {
+  sim::SetUsingPad(false);
+  sim::SetKeyboardLayout(sim::KeyboardLayout::French);
+  WardrobeMenu.selectedOutfit = 0;
+  KeyFrame({'E'});
+  EXPECT_EQ(NameShown(KeyFrame({KeyOem6})), "_");
+  EXPECT_EQ(NameShown(KeyFrame({KeyOem6}, {KeyShift})), "_");
+  EXPECT_EQ(sim::PendingDeadKey(), 0) << "the accent went into the game's keyboard state";
+  EXPECT_EQ(NameShown(KeyFrame({'E'})), "e_");
+  sim::SetPendingDeadKey(L'^');
+  EXPECT_EQ(NameShown(KeyFrame({'E'})), "e_") << "the game's ^ joins e: the name drops it";
+  EXPECT_EQ(NameShown(KeyFrame({'Z'})), "ez_") << "^ and z: the name drops ^ and keeps z";
+  EXPECT_EQ(sim::PendingDeadKey(), L'^') << "the game's accent is still the game's";
+}
+
+// Backspace held erases again and again as a held direction steps: at once, after the
+// delay (0.4 s), then every interval (0.1 s). Held since before editing began, it
+// erases nothing until pressed again.
+TEST_F(MenuNaming, BackspaceHeldErasesAgainLikeAHeldDirection) {
+  sim::SetUsingPad(false);
+  sim::SetFrameTime(1.0f / 30.0f);
+  WardrobeMenu.selectedOutfit = 1;  // "Old"
+  WardrobeDriverState.menuOpen = true;
+  const auto hold = [](int frames) {
+    for (int i = 0; i < frames; ++i) {
+      SampleInput();
+      BuildWardrobeMenu(PlayerMenuControls);
+    }
+  };
+  // Backspace held when Accept starts editing.
+  sim::SetKey(KeyBackspace, true);
+  hold(2);
+  sim::SetKey('E', true);
+  hold(31);
+  ASSERT_TRUE(WardrobeMenu.naming);
+  EXPECT_STREQ(WardrobeMenu.nameText, "Old");
+  sim::ReleaseAllInput();
+  hold(1);
+  Type("Beach Day");
+  ASSERT_STREQ(WardrobeMenu.nameText, "OldBeach Day");
+  sim::ReleaseAllInput();
+  hold(1);
+  sim::SetKey(KeyBackspace, true);
+  hold(31);  // 1 s: 1 + 1 + 6 erased
+  EXPECT_STREQ(WardrobeMenu.nameText, "OldB");
+  sim::ReleaseAllInput();
+  hold(31);
+  EXPECT_STREQ(WardrobeMenu.nameText, "OldB") << "released";
+  WardrobeDriverState.menuOpen = false;
 }
 
 }  // namespace

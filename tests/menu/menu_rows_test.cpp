@@ -356,13 +356,12 @@ TEST_F(MenuRows, HelpTextOfTheHighlightedRowForPadAndKeyboard) {
       {8, true, "~PAD_UP~~PAD_DOWN~ Move~n~~PAD_LEFT~~PAD_RIGHT~ Adjust"},
       {9, true, "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Select"},
       {10, true, "~PAD_UP~~PAD_DOWN~ Move~n~~INPUT_FRONTEND_ACCEPT~ Select"},
-      {0, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust"},
-      {3, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust"},
-      {4, false,
-       "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust~n~~INPUT_PICKUP~ Apply"},
-      {5, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Save"},
-      {8, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust"},
-      {10, false, "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_PICKUP~ Select"},
+      {0, false, "[W]/[S] Move~n~[A]/[D] Adjust"},
+      {3, false, "[W]/[S] Move~n~[A]/[D] Adjust"},
+      {4, false, "[W]/[S] Move~n~[A]/[D] Adjust~n~[E] Apply"},
+      {5, false, "[W]/[S] Move~n~[E] Save"},
+      {8, false, "[W]/[S] Move~n~[A]/[D] Adjust"},
+      {10, false, "[W]/[S] Move~n~[E] Select"},
   };
   for (const Case& testCase : cases) {
     SCOPED_TRACE(std::to_string(testCase.row) + (testCase.pad ? " pad" : " keyboard"));
@@ -607,9 +606,8 @@ TEST_F(MenuRows, TwoAcceptsDeleteTheOutfitShownOnTheOutfitRow) {
   SampleInput();
   sim::ClearNativeLog();
   BuildWardrobeMenu(PlayerMenuControls);
-  EXPECT_EQ(PrintedTexts(), std::vector<std::string>{"Delete outfit 2/2?~n~~INPUT_PICKUP~ again: delete it~n~"
-                                                     "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~~INPUT_MOVE_LEFT~~INPUT_MOVE_"
-                                                     "RIGHT~ Keep it"});
+  EXPECT_EQ(PrintedTexts(),
+            std::vector<std::string>{"Delete outfit 2/2?~n~[E] again: delete it~n~[W]/[S]/[A]/[D] Keep it"});
 }
 
 // After the first Accept, moving off the row, Left, Right or 3 seconds of menu time

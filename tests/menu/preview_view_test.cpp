@@ -181,8 +181,7 @@ TEST_F(PreviewViews, ViewRowStepsThroughTheViewsAndWraps) {
 
   sim::SetUsingPad(false);
   MenuFrame();
-  EXPECT_EQ(PrintedTexts(), std::vector<std::string>{
-                                "~INPUT_MOVE_UP~~INPUT_MOVE_DOWN~ Move~n~~INPUT_MOVE_LEFT~~INPUT_MOVE_RIGHT~ Adjust"});
+  EXPECT_EQ(PrintedTexts(), std::vector<std::string>{"[W]/[S] Move~n~[A]/[D] Adjust"});
 }
 
 // The clothing animations go on in every view, on the same menu time.

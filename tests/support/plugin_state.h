@@ -8,6 +8,7 @@
 #include "core/menu_keys.h"
 #include "core/wardrobe_frame.h"
 #include "menu/idle_animation.h"
+#include "menu/own_key_names.h"
 #include "menu/preview_camera.h"
 #include "menu/wardrobe_menu.h"
 #include "outfits/outfit.h"
@@ -17,6 +18,9 @@ inline void ResetPluginState() {
   WardrobeMenu = WardrobeMenuRecord{};
   InputState = InputRecord{};
   ResetMenuKeys();
+  // The help texts keep the host's codes until the keys are known.
+  const char* const noNames[5] = {};
+  NameOwnKeys(noNames);
   PreviewCamera = PreviewCameraRecord{};
   PublishPreviewCamera(PreviewCamera);
   idleSeconds = 20.0;

@@ -5,9 +5,10 @@
 //   GetForegroundWindow, GetWindowThreadProcessId
 //                     -> the game's window (of this process and thread) or another
 //                        program's (of another process), as SetGameInFront says
-//   GetKeyboardLayout, MapVirtualKeyW, MapVirtualKeyExW
+//   GetKeyboardLayout, MapVirtualKeyW, MapVirtualKeyExW, ToUnicodeEx
 //                     -> the keyboard layout in force (keyboard_layout.h: US or
-//                        French) for every thread, and its scan-code mapping
+//                        French) for every thread, its scan-code mapping and the
+//                        characters of its keys
 //   MessageBoxA       -> recorded (and traced as a message-box event); returns IDOK
 //                        without showing anything
 //   TerminateProcess  -> traced as {"event":"exit","code":N}, the trace flushed, then
@@ -19,6 +20,8 @@
 //                        returned: what its DllMain flushes is not noted.
 //   OutputDebugStringA -> traced as {"event":"debug-output","frame":N,"text":T}
 //   VirtualProtect    -> counted (ProtectionChanges), then the real one
+//   WriteFile         -> the real one, or, while SetWriteFileError holds an error
+//                        (a full disk, a drive gone), a failure with that error
 #pragma once
 #include <windows.h>
 
@@ -51,5 +54,7 @@ const std::vector<unsigned>& TerminateRequests();
 // VirtualProtect calls made through an intercepted import table so far (the
 // simulator's own included, when its module's table was rewritten).
 uint32_t ProtectionChanges();
+// WriteFile fails with this Windows error (0: writes go through, as after ResetModel).
+void SetWriteFileError(unsigned long error);
 
 }  // namespace sim

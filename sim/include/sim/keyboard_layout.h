@@ -31,4 +31,19 @@ bool LayoutOfHandle(HKL handle, KeyboardLayout* layout);
 // How often the plug-in asked MapVirtualKeyW/MapVirtualKeyExW so far.
 uint32_t KeyMappingQueries();
 
+// What ToUnicodeEx answers on a layout: the characters of a virtual key with the Shift
+// state of keyState (VK_SHIFT's high bit; Caps Lock's low bit for letters), into buffer
+// (up to size). The letters, the digit row and the punctuation keys, Space, Enter, Tab,
+// Backspace, Escape, the keypad's digits and - . * +. The French layout's ^ key (and
+// Shift: its diaeresis) is a dead key: -1, its own character in buffer. As on Windows,
+// a dead key is kept in the host's keyboard state unless flags has bit 2 (0x4) set; a
+// dead key kept there joins the next key translated (e -> the e with it, a key it does
+// not join: both characters, 2) and, without bit 2, is used up by it. 0 for any other
+// key.
+int TranslateKey(KeyboardLayout layout, uint32_t virtualKey, const BYTE* keyState, wchar_t* buffer, int size,
+                 uint32_t flags);
+// The dead key kept in the host's keyboard state (0: none); ResetModel clears it.
+wchar_t PendingDeadKey();
+void SetPendingDeadKey(wchar_t deadKey);
+
 }  // namespace sim
